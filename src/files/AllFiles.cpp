@@ -1,0 +1,115 @@
+#include "files/AllFiles.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace vt::files {
+namespace {
+
+using platform::FolderStamp;
+
+// Time stamps have a granularity (2 s on FAT volumes), so a folder changed within it of its
+// listing could change again without a new stamp. Such a listing is used once, not cached.
+constexpr std::int64_t StampGranularityNs = 2'000'000'000;
+// Callers list a handful of folders in turn (a text folder, a category's subfolders).
+constexpr std::size_t CachedFolders = 8;
+
+struct CachedListing {
+    QString folder;
+    FolderStamp stamp;
+    QStringList names;
+};
+
+class ListingCache {
+public:
+    std::optional<QStringList> find(const QString& folder, const FolderStamp& stamp) {
+        QMutexLocker lock(&m_mutex);
+        for (const CachedListing& entry : m_entries) {
+            if (entry.folder == folder && entry.stamp == stamp) {
+                return entry.names;
+            }
+        }
+        return std::nullopt;
+    }
+
+    void store(CachedListing listing) {
+        QMutexLocker lock(&m_mutex);
+        auto same = [&](const CachedListing& entry) {
+            return entry.folder == listing.folder;
+        };
+        m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(), same), m_entries.end());
+        if (m_entries.size() == CachedFolders) {
+            m_entries.pop_back();
+        }
+        m_entries.push_front(std::move(listing));
+    }
+
+private:
+    QMutex m_mutex;
+    std::deque<CachedListing> m_entries;
+};
+
+ListingCache& cache() {
+    static ListingCache instance;
+    return instance;
+}
+
+std::int64_t nowNs() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+// Windows volumes order names by their upper-case code units.
+void sortAsWindows(QStringList& names) {
+    std::vector<std::pair<QString, QString>> keyed;
+    keyed.reserve(names.size());
+    for (QString& name : names) {
+        QString key = name;
+        for (QChar& c : key) {
+            c = c.toUpper();
+        }
+        keyed.emplace_back(std::move(key), std::move(name));
+    }
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& entry : keyed) {
+        names += std::move(entry.second);
+    }
+}
+
+} // namespace
+
+Result<QStringList> AllFiles(const QString& fullPath) {
+    const QStringList nothingFound{QString()};
+    const std::int64_t listedAt = nowNs();
+    const std::optional<FolderStamp> stamp = platform::StampOf(fullPath);
+    if (!stamp) {
+        return nothingFound;
+    }
+    if (std::optional<QStringList> cached = cache().find(fullPath, *stamp)) {
+        return *std::move(cached);
+    }
+    Result<QStringList> files = platform::FilesOf(fullPath);
+    if (!files) {
+        return files;
+    }
+    QStringList names = std::move(files).value();
+    if (names.isEmpty()) {
+        return nothingFound;
+    }
+    sortAsWindows(names);
+    if (std::max(stamp->modifiedNs, stamp->changedNs) + StampGranularityNs < listedAt) {
+        cache().store({fullPath, *stamp, names});
+    }
+    return names;
+}
+
+} // namespace vt::files

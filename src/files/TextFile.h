@@ -1,0 +1,23 @@
+#pragma once
+
+#include "files/Outcome.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+// The line rules of the system's text files: Windows-1252 text; a line ends at CR LF or at a
+// lone CR, while a lone LF stays inside its line; a text is written whole, followed by CR LF.
+namespace vt::files {
+
+QStringList linesOf(QByteArrayView bytes);
+
+// The file's lines, each followed by CR LF (the last included); an empty file gives "".
+Result<QString> readTextFile(const QString& path);
+Result<QStringList> readTextLines(const QString& path);
+
+// Creates or replaces the file with the text and one CR LF. The old file stays whole
+// until the new one is complete, so a failed write never leaves half a file.
+Status writeTextFile(const QString& path, QStringView text);
+
+} // namespace vt::files

@@ -1,0 +1,70 @@
+#include "files/Windows1252.h"
+
+#include <array>
+
+namespace vt::files {
+namespace {
+
+// Characters of the bytes 0x80-0x9F; the five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control character of the same value, as Windows does.
+constexpr std::array<char16_t, 32> HighControlRange = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// The byte of a UTF-16 code unit, or -1 when the code page has none.
+int byteOf(char16_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+        return unit;
+    }
+    for (std::size_t i = 0; i < HighControlRange.size(); ++i) {
+        if (HighControlRange[i] == unit) {
+            return int(0x80 + i);
+        }
+    }
+    return -1;
+}
+
+void appendCharacterReference(QByteArray& out, char32_t codePoint) {
+    out += "&#";
+    out += QByteArray::number(quint32(codePoint));
+    out += ';';
+}
+
+} // namespace
+
+QString decodeWindows1252(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *out++ = (byte >= 0x80 && byte < 0xA0) ? HighControlRange[byte - 0x80] : char16_t(byte);
+    }
+    return text;
+}
+
+QByteArray encodeWindows1252(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = text[i].unicode();
+        const int byte = byteOf(unit);
+        if (byte >= 0) {
+            out += char(byte);
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < size &&
+                   QChar::isLowSurrogate(text[i + 1].unicode())) {
+            appendCharacterReference(out, QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
+            ++i;
+        } else if (QChar::isSurrogate(unit)) {
+            // A lone half of a surrogate pair is no character at all: keep a visible replacement.
+            appendCharacterReference(out, QChar::ReplacementCharacter);
+        } else {
+            appendCharacterReference(out, unit);
+        }
+    }
+    return out;
+}
+
+} // namespace vt::files

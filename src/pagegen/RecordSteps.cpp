@@ -1,0 +1,55 @@
+#include "pagegen/RecordSteps.h"
+
+#include "files/SafePath.h"
+#include "pagegen/PageWriter.h"
+#include "platform/ControlNumbers.h"
+
+#include <limits>
+
+namespace vt::pagegen {
+namespace {
+
+// The counter's next number; a counter that is no number, or is at the top of its range, stays.
+QString nextRecord(const QString& recordCounter) {
+    const std::optional<std::int32_t> current = platform::toInt32(recordCounter);
+    if (!current || *current == std::numeric_limits<std::int32_t>::max()) {
+        return recordCounter;
+    }
+    return QString::number(*current + 1);
+}
+
+} // namespace
+
+Status MakeWebPage(RecordValues& values, TemplateStore& templates) {
+    if (values.storageFolder.isEmpty()) {
+        // Refused by the writer before anything is touched; the caller warns the user.
+        return WritePage(values.storageFolder, values.currentProgramName, std::nullopt,
+                         templates.pageTemplate);
+    }
+    std::optional<QString> category;
+    if (values.categoryMode) {
+        category = values.currentCategory;
+    } else {
+        values.padText +=
+            QStringLiteral("\r\n") +
+            files::displayPath(values.storageFolder, values.currentProgramName + QStringLiteral(".html"));
+    }
+    const Status written =
+        WritePage(values.storageFolder, values.currentProgramName, category, templates.pageTemplate);
+    if (values.recordCounter != values.lastRecord) {
+        values.recordCounter = nextRecord(values.recordCounter);
+    }
+    templates.pageTemplate = templates.backupTemplate;
+    return written;
+}
+
+Status MakeTxt(RecordValues& values, TemplateStore& templates) {
+    const Status written = WritePadText(values.storageFolder, values.recordCounter, values.padText);
+    if (written) {
+        values.recordCounter = nextRecord(values.recordCounter);
+        templates.pageTemplate = templates.backupTemplate;
+    }
+    return written;
+}
+
+} // namespace vt::pagegen

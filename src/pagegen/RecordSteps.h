@@ -1,0 +1,34 @@
+#pragma once
+
+#include "files/Outcome.h"
+
+#include <QString>
+
+#include "pagegen/TemplateStore.h"
+
+// Step 6 ("Make Web Page") and "Make txt" as operations on the values they read and change.
+namespace vt::pagegen {
+
+struct RecordValues {
+    QString storageFolder; // where pages and PAD text files go
+    QString recordCounter = QStringLiteral("0");
+    QString lastRecord;         // the counter stops here in Step 6
+    QString padText;            // the PAD text box
+    QString currentProgramName; // the page's file name, from the fill
+    QString currentCategory;    // the page's folder in category mode, from the fill
+    bool categoryMode = false;  // "Convert text files to html files and put in category" ticked
+};
+
+// Writes the filled page, moves the counter on unless it has reached the last record, and
+// restores the working template from the master copy. Outside category mode the page's path
+// is first appended to the PAD text as a last line. A page that cannot be written is passed
+// over (the counter and template still move on) and its failure returned. With no storage
+// folder nothing changes at all.
+Status MakeWebPage(RecordValues& values, TemplateStore& templates);
+
+// Writes the PAD text as <record counter>.txt, then moves the counter on and restores the
+// working template. When the file cannot be written, or no storage folder was chosen,
+// nothing changes.
+Status MakeTxt(RecordValues& values, TemplateStore& templates);
+
+} // namespace vt::pagegen

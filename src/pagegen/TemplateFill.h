@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+#include <vector>
+
+// The fill: placeholders of a template replaced by the text between pairs of PAD tags.
+namespace vt::pagegen {
+
+struct FieldRow {
+    QString openTag;
+    QString closeTag;
+    QString placeholder;
+};
+
+// Replaced after every row by the whole ad block, so one that arrives inside a value is filled too.
+inline const QString AdPlaceholder = QStringLiteral("GoogleAdsenseXXX");
+
+// A page never grows past this: an ad block holding its own placeholder twice would
+// otherwise double the page at every row. A replacement that would pass it is not made.
+constexpr qsizetype MaxPageLength = qsizetype(64) * 1024 * 1024;
+
+// The text between the first open tag and the first close tag after it, verbatim; "" when
+// either is missing.
+QString valueBetween(QStringView source, QStringView openTag, QStringView closeTag);
+
+struct RowFill {
+    QString page;
+    QStringList values; // one per row, in the table's order
+};
+
+// Applies the rows in order to the template: each row's value (searched in the whole source)
+// replaces every occurrence of its placeholder, then the ad block replaces every ad
+// placeholder. Inserted text is not searched again within the same replacement.
+RowFill FillRows(QStringView source, QString page, const std::vector<FieldRow>& rows, const QString& adBlock);
+
+// The 17 rows of the web page fill.
+const std::vector<FieldRow>& PadFieldTable();
+
+struct FilledPage {
+    QString page;
+    QString programName;             // row 1
+    std::optional<QString> category; // row 17, only when the category is recorded
+};
+
+FilledPage FillTemplate(QStringView padText, const QString& pageTemplate, const QString& adBlock,
+                        bool recordCategory);
+
+} // namespace vt::pagegen

@@ -1,0 +1,141 @@
+#include "platform/FileSystem.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/SafePath.h"
+
+namespace vt::platform {
+namespace {
+
+QString reason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool isFolder(const QByteArray& nativePath) {
+    struct stat info {};
+    return ::stat(nativePath.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// An entry counts as a file unless it is a folder or a link to one, whatever its attributes.
+bool isFileEntry(const QByteArray& folder, const dirent& entry) {
+    if (entry.d_type == DT_DIR) {
+        return false;
+    }
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
+        return true;
+    }
+    return !isFolder(folder + '/' + entry.d_name);
+}
+
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+} // namespace
+
+bool FolderExists(const QString& path) {
+    return !path.isEmpty() && isFolder(QFile::encodeName(path));
+}
+
+Result<QStringList> FilesOf(const QString& folder) {
+    const QByteArray nativeFolder = QFile::encodeName(folder);
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(nativeFolder.constData()));
+    if (!dir) {
+        return Status::failure(
+            QStringLiteral("Could not read the folder \"%1\": %2").arg(folder, reason(errno)));
+    }
+    QStringList names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const bool dotEntry = std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
+        if (!dotEntry && isFileEntry(nativeFolder, *entry)) {
+            names += QFile::decodeName(entry->d_name);
+        }
+        errno = 0;
+    }
+    if (errno != 0) {
+        return Status::failure(
+            QStringLiteral("Could not read the folder \"%1\": %2").arg(folder, reason(errno)));
+    }
+    return names;
+}
+
+Result<int> FileCount(const QString& folder) {
+    Result<QStringList> files = FilesOf(folder);
+    if (!files) {
+        return files.status();
+    }
+    return int(files.value().size());
+}
+
+Status CreateFolder(const QString& path) {
+    QString trimmed = path;
+    while (trimmed.size() > 1 && trimmed.endsWith(u'/')) {
+        trimmed.chop(1);
+    }
+    const QString name = trimmed.mid(trimmed.lastIndexOf(u'/') + 1);
+    if (!files::isAcceptedName(name)) {
+        return Status::failure(
+            QStringLiteral("Could not create the folder \"%1\": the name is not allowed").arg(path));
+    }
+    if (::mkdir(QFile::encodeName(trimmed).constData(), 0777) != 0) {
+        return Status::failure(
+            QStringLiteral("Could not create the folder \"%1\": %2").arg(path, reason(errno)));
+    }
+    return Status::success();
+}
+
+Status MoveFile(const QString& sourceFile, const QString& destinationFolder) {
+    const QString name = sourceFile.mid(sourceFile.lastIndexOf(u'/') + 1);
+    const std::optional<QString> destination = files::childPath(destinationFolder, name);
+    if (!destination) {
+        return Status::failure(
+            QStringLiteral("Could not move \"%1\": the name is not allowed").arg(sourceFile));
+    }
+    const QByteArray from = QFile::encodeName(sourceFile);
+    const QByteArray to = QFile::encodeName(*destination);
+    // RENAME_NOREPLACE makes "the name is taken" and the move one atomic step.
+    int result = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (result != 0 && errno == EINVAL) {
+        // A file system without RENAME_NOREPLACE: a hard link fails on a taken name just the same.
+        result = ::link(from.constData(), to.constData());
+        if (result == 0) {
+            result = ::unlink(from.constData());
+        }
+    }
+    if (result != 0 && errno == EXDEV) {
+        // Another volume: copy (which never overwrites), then remove the original.
+        if (!QFile::copy(sourceFile, *destination)) {
+            return Status::failure(
+                QStringLiteral("Could not move \"%1\" to \"%2\"").arg(sourceFile, *destination));
+        }
+        result = QFile::remove(sourceFile) ? 0 : -1;
+    }
+    if (result != 0) {
+        return Status::failure(QStringLiteral("Could not move \"%1\" to \"%2\": %3")
+                                   .arg(sourceFile, *destination, reason(errno)));
+    }
+    return Status::success();
+}
+
+std::optional<FolderStamp> StampOf(const QString& folder) {
+    struct stat info {};
+    if (folder.isEmpty() || ::stat(QFile::encodeName(folder).constData(), &info) != 0 ||
+        !S_ISDIR(info.st_mode)) {
+        return std::nullopt;
+    }
+    return FolderStamp{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino),
+                       std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                       std::int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
+}
+
+} // namespace vt::platform

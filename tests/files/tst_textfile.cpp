@@ -1,0 +1,85 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "files/TextFile.h"
+
+using namespace vt::files;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestTextFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readRebuildsLinesWithCrLf_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("empty file") << QByteArray() << QString();
+        QTest::addRow("one empty line") << QByteArray("\r\n") << u"\r\n"_s;
+        QTest::addRow("no final line end") << QByteArray("abc") << u"abc\r\n"_s;
+        QTest::addRow("crlf lines") << QByteArray("a\r\nb\r\n") << u"a\r\nb\r\n"_s;
+        QTest::addRow("lone cr ends a line") << QByteArray("a\rb") << u"a\r\nb\r\n"_s;
+        QTest::addRow("lone lf stays inside") << QByteArray("a\nb\n") << u"a\nb\n\r\n"_s;
+        QTest::addRow("cr cr lf") << QByteArray("a\r\r\nb") << u"a\r\n\r\nb\r\n"_s;
+        QTest::addRow("blank lines kept") << QByteArray("a\r\n\r\n\r\nb") << u"a\r\n\r\n\r\nb\r\n"_s;
+        QTest::addRow("windows-1252 bytes") << QByteArray("\x80 caf\xE9\r\n") << u"\u20AC caf\u00E9\r\n"_s;
+    }
+    void readRebuildsLinesWithCrLf() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"in.txt"_s);
+        writeBytes(path, bytes);
+        const vt::Result<QString> read = readTextFile(path);
+        QVERIFY(read.ok());
+        QCOMPARE(read.value(), text);
+    }
+
+    void readMissingFileFailsNamingIt() {
+        QTemporaryDir dir;
+        const vt::Result<QString> read = readTextFile(dir.filePath(u"missing.txt"_s));
+        QVERIFY(!read.ok());
+        QVERIFY(read.message().contains(u"missing.txt"_s));
+    }
+
+    void writeIsWholeTextThenCrLf() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"out.txt"_s);
+        writeBytes(path, QByteArray(10000, 'x'));
+        QVERIFY(writeTextFile(path, u"caf\u00E9 \u2122\r\nline \u4E2D"_s).ok());
+        QCOMPARE(contentsOf(path), QByteArray("caf\xE9 \x99\r\nline &#20013;\r\n"));
+    }
+
+    void failedWriteLeavesNothingBehind() {
+        QTemporaryDir dir;
+        QVERIFY(!writeTextFile(dir.filePath(u"no-such-folder/out.txt"_s), u"x"_s).ok());
+
+        // The name is taken by a folder: the write fails only at the final step, and the
+        // half-made temporary file must not stay behind.
+        QVERIFY(QDir(dir.path()).mkdir(u"page.html"_s));
+        const vt::Status status = writeTextFile(dir.filePath(u"page.html"_s), u"new"_s);
+        QVERIFY(!status.ok());
+        QVERIFY(status.message().contains(u"page.html"_s));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"page.html"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_textfile.moc"
