@@ -6,8 +6,8 @@ namespace vt::pagegen {
 namespace {
 
 void replaceBounded(QString& page, const QString& placeholder, const QString& value) {
-    const qsizetype growth = (value.size() - placeholder.size()) * page.count(placeholder);
-    if (page.size() + growth <= MaxPageLength) {
+    const qsizetype places = page.count(placeholder);
+    if (places > 0 && page.size() + (value.size() - placeholder.size()) * places <= MaxPageLength) {
         page.replace(placeholder, value);
     }
 }
