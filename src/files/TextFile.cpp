@@ -6,27 +6,12 @@
 #include "files/Windows1252.h"
 
 namespace vt::files {
-namespace {
 
-Result<QByteArray> readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Status::failure(QStringLiteral("Could not open \"%1\": %2").arg(path, file.errorString()));
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return Status::failure(QStringLiteral("Could not read \"%1\": %2").arg(path, file.errorString()));
-    }
-    return bytes;
-}
-
-} // namespace
-
-QStringList linesOf(QByteArrayView bytes) {
+QStringList linesOf(QByteArrayView bytes, qsizetype maxLines) {
     QStringList lines;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size; ++i) {
+    for (qsizetype i = 0; i < size && lines.size() != maxLines; ++i) {
         if (bytes[i] != '\r') {
             continue;
         }
@@ -36,18 +21,29 @@ QStringList linesOf(QByteArrayView bytes) {
         }
         start = i + 1;
     }
-    if (start < size) {
+    if (start < size && lines.size() != maxLines) {
         lines += decodeWindows1252(bytes.sliced(start));
     }
     return lines;
 }
 
-Result<QStringList> readTextLines(const QString& path) {
-    Result<QByteArray> bytes = readBytes(path);
-    if (!bytes) {
-        return bytes.status();
+Result<QStringList> readTextLines(const QString& path, qsizetype maxLines) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Status::failure(QStringLiteral("Could not open \"%1\": %2").arg(path, file.errorString()));
     }
-    return linesOf(bytes.value());
+    if (file.size() == 0) {
+        return QStringList();
+    }
+    // A mapped file is read only as far as the lines wanted, however large it is.
+    if (const uchar* mapped = file.map(0, file.size())) {
+        return linesOf(QByteArrayView(mapped, file.size()), maxLines);
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return Status::failure(QStringLiteral("Could not read \"%1\": %2").arg(path, file.errorString()));
+    }
+    return linesOf(bytes, maxLines);
 }
 
 Result<QString> readTextFile(const QString& path) {

@@ -10,11 +10,12 @@
 // lone CR, while a lone LF stays inside its line; a text is written whole, followed by CR LF.
 namespace vt::files {
 
-QStringList linesOf(QByteArrayView bytes);
+// At most maxLines lines; the rest of the bytes is not looked at.
+QStringList linesOf(QByteArrayView bytes, qsizetype maxLines = -1);
 
 // The file's lines, each followed by CR LF (the last included); an empty file gives "".
 Result<QString> readTextFile(const QString& path);
-Result<QStringList> readTextLines(const QString& path);
+Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1);
 
 // Creates or replaces the file with the text and one CR LF. The old file stays whole
 // until the new one is complete, so a failed write never leaves half a file.

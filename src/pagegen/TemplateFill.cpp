@@ -29,14 +29,18 @@ QString valueBetween(QStringView source, QStringView openTag, QStringView closeT
     return close < 0 ? QString() : rest.first(close).toString();
 }
 
+void FillRow(QString& page, const QString& placeholder, const QString& value, const QString& adBlock) {
+    replaceBounded(page, placeholder, value);
+    replaceBounded(page, AdPlaceholder, adBlock);
+}
+
 RowFill FillRows(QStringView source, QString page, const std::vector<FieldRow>& rows,
                  const QString& adBlock) {
     QStringList values;
     values.reserve(qsizetype(rows.size()));
     for (const FieldRow& row : rows) {
         values += valueBetween(source, row.openTag, row.closeTag);
-        replaceBounded(page, row.placeholder, values.back());
-        replaceBounded(page, AdPlaceholder, adBlock);
+        FillRow(page, row.placeholder, values.back(), adBlock);
     }
     return {std::move(page), std::move(values)};
 }

@@ -27,6 +27,10 @@ constexpr qsizetype MaxPageLength = qsizetype(64) * 1024 * 1024;
 // either is missing.
 QString valueBetween(QStringView source, QStringView openTag, QStringView closeTag);
 
+// One row's replacements in the page: the placeholder by the value, then every ad placeholder
+// by the ad block.
+void FillRow(QString& page, const QString& placeholder, const QString& value, const QString& adBlock);
+
 struct RowFill {
     QString page;
     QStringList values; // one per row, in the table's order

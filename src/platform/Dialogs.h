@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Message boxes and the open-file dialog. The windows show real ones; tests answer them from
+// a script and record what was shown.
+namespace vt::platform {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Information, Exclamation };
+enum class Answer { Ok, Yes, No };
+
+// Every message box carries this title.
+inline const QString ApplicationTitle = QStringLiteral("Vellumtide");
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Shows the text (paragraphs joined by two CR LF) and waits for the answer; with Yes and No,
+    // Yes is the default.
+    virtual Answer message(const QString& text, MessageButtons buttons, MessageIcon icon) = 0;
+
+    // An open-file dialog with a filter in the system's own syntax ("Text Files (*.txt) | *.txt");
+    // the chosen file's full path, or nothing when the user cancelled.
+    virtual std::optional<QString> openFile(const QString& filter) = 0;
+};
+
+} // namespace vt::platform

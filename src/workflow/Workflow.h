@@ -1,0 +1,124 @@
+#pragma once
+
+#include "files/Outcome.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "pagegen/RecordSteps.h"
+#include "pagegen/TemplateStore.h"
+#include "platform/Yield.h"
+#include "workflow/Controls.h"
+
+namespace vt::platform {
+class Browser;
+class Dialogs;
+} // namespace vt::platform
+
+namespace vt::workflow {
+
+enum class TemplateText { Page, Backup, AdBlock };
+
+// The state and steps of the main window, without widgets. It holds every value the window's
+// controls hold and offers one operation per control action. A press from code is a plain
+// call that runs to its end, whatever the button's shown or enabled state; a check box setter
+// runs the box's action only when its value really changes. Every change emits changed().
+class Workflow final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Workflow)
+
+public:
+    Workflow(platform::Dialogs& dialogs, platform::Browser& browser, platform::Yield yield,
+             QObject* parent = nullptr);
+
+    const QString& padText() const { return m_record.padText; }             // Text1
+    const QString& storageFolder() const { return m_record.storageFolder; } // Text2
+    const QString& startRecord() const { return m_startRecord; }            // Text3
+    const QString& rangeEnd() const { return m_record.lastRecord; }         // Text4
+    const QString& padTextFolder() const { return m_padTextFolder; }        // Text5
+    const QString& recordCounter() const { return m_record.recordCounter; } // Label2
+    const QString& categoryProgress() const { return m_categoryProgress; }  // Label7
+    const QString& batchCaption() const { return m_batchCaption; }          // Command6
+    const QStringList& urlList() const { return m_urlList; }                // Combo1
+    int check1() const { return m_check1; }
+    int check2() const { return m_check2; }
+    int check3() const { return m_check3; }
+    const QString& currentProgramName() const { return m_record.currentProgramName; }
+    const QString& currentCategory() const { return m_record.currentCategory; }
+    bool isShown(Control control) const { return m_shown[control]; }
+    bool isEnabled(Control control) const { return m_enabled[control]; }
+
+    const QString& templateText(TemplateText which) const;
+    void setTemplateText(TemplateText which, const QString& text);
+    // A template window closed: its edits are gone and the next read finds the default text.
+    void discardTemplateEdits(TemplateText which);
+
+    // Edits of the text boxes.
+    void setPadText(const QString& text);
+    void setStorageFolder(const QString& folder);
+    void setStartRecord(const QString& text);
+    void setRangeEnd(const QString& text);
+    void setPadTextFolder(const QString& folder);
+    void setRecordCounter(const QString& text);
+    void setCategoryProgress(const QString& text);
+
+    void setCheck1(int value);
+    void setCheck2(int value);
+    void setCheck3(int value);
+
+    // Step 1 (Command4): imports the PAD URL list.
+    void pressStep1();
+    // Step 4 (Command1): puts the current record's PAD text into the PAD text box.
+    Status pressStep4();
+    // Step 5 (Command3): fills the working template from the PAD text box.
+    void pressStep5();
+    // Step 6 (Command5): writes the filled page.
+    Status pressStep6();
+    // "Make txt" (Command8): writes the PAD text as <record number>.txt.
+    Status pressMakeTxt();
+
+    // The PAD text folder chooser opened a folder: Text5 and, from its listing, Text4.
+    void choosePadTextFolder(const QString& folder);
+
+    // The category command found no PAD text folder: most controls hide for good.
+    void enterCategoryLayout();
+
+    // The main window closed: long actions stop at their next yield and write nothing more.
+    void shutDown();
+    bool isShutDown() const { return m_shutDown; }
+
+signals:
+    void changed();
+
+private:
+    void runCheck1Action();
+    void runCheck2Action();
+    void setShown(std::initializer_list<Control> controls, bool shown);
+    void setBatchCaption(const QString& caption);
+    // Yields once; false when the main window closed meanwhile.
+    bool yieldGoesOn();
+    void importList();
+
+    platform::Dialogs& m_dialogs;
+    platform::Browser& m_browser;
+    platform::Yield m_yield;
+
+    pagegen::RecordValues m_record;
+    pagegen::TemplateStore m_templates;
+    QString m_startRecord = QStringLiteral("0");
+    QString m_padTextFolder;
+    QString m_categoryProgress;
+    QString m_batchCaption;
+    QStringList m_urlList;
+    QString m_listFileName; // what the open-file dialog keeps between imports
+    int m_check1 = 0;
+    int m_check2 = 0;
+    int m_check3 = 0;
+    ControlFlags m_shown{true};
+    ControlFlags m_enabled{true};
+    bool m_importing = false;
+    bool m_shutDown = false;
+};
+
+} // namespace vt::workflow

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+#include "platform/Dialogs.h"
+
+namespace vt::testing {
+
+// Answers message boxes and file dialogs from a script given in advance and records what was
+// shown. A message with no scripted answer is answered Yes (or OK); a file dialog with none is
+// cancelled.
+class ScriptedDialogs final : public platform::Dialogs {
+public:
+    struct Shown {
+        QString text;
+        platform::MessageButtons buttons;
+        platform::MessageIcon icon;
+    };
+
+    platform::Answer message(const QString& text, platform::MessageButtons buttons,
+                             platform::MessageIcon icon) override {
+        shown.push_back({text, buttons, icon});
+        if (onMessage) {
+            onMessage();
+        }
+        platform::Answer answer =
+            buttons == platform::MessageButtons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
+        if (!answers.empty()) {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        return answer;
+    }
+
+    std::optional<QString> openFile(const QString& filter) override {
+        filters += filter;
+        if (files.empty()) {
+            return std::nullopt;
+        }
+        std::optional<QString> file = files.front();
+        files.pop_front();
+        return file;
+    }
+
+    QStringList texts() const {
+        QStringList all;
+        for (const Shown& message : shown) {
+            all += message.text;
+        }
+        return all;
+    }
+
+    std::deque<platform::Answer> answers;
+    std::deque<std::optional<QString>> files; // nullopt: the user cancels
+    std::function<void()> onMessage;          // runs while a message is up, as a user could act then
+    std::vector<Shown> shown;
+    QStringList filters;
+};
+
+} // namespace vt::testing
