@@ -38,12 +38,11 @@ public:
 
     std::optional<QString> openFile(const QString& filter) override {
         filters += filter;
-        if (files.empty()) {
+        if (files.isEmpty()) {
             return std::nullopt;
         }
-        std::optional<QString> file = files.front();
-        files.pop_front();
-        return file;
+        const QString file = files.takeFirst();
+        return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
     }
 
     QStringList texts() const {
@@ -55,8 +54,8 @@ public:
     }
 
     std::deque<platform::Answer> answers;
-    std::deque<std::optional<QString>> files; // nullopt: the user cancels
-    std::function<void()> onMessage;          // runs while a message is up, as a user could act then
+    QStringList files;               // chosen files in turn; an empty name: the user cancels
+    std::function<void()> onMessage; // runs while a message is up, as a user could act then
     std::vector<Shown> shown;
     QStringList filters;
 };

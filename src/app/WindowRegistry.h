@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+
+namespace vt::platform {
+class Browser;
+}
+namespace vt::workflow {
+class Workflow;
+}
+
+namespace vt::app {
+
+// Every window of the program, in the order the main window closes them. (Form2 and Form4
+// only hold values between steps; the workflow keeps those.)
+enum class WindowId { Form1, Form3, Form5, Form6, Form7, Form8 };
+
+// Each window exists at most once: created on first use, shown without being modal, brought to
+// the front when shown again. Closing a window discards it; closing the main window closes all
+// the others in the fixed order, and the program ends.
+class WindowRegistry final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WindowRegistry)
+
+public:
+    WindowRegistry(workflow::Workflow& workflow, const platform::Browser& browser, QObject* parent = nullptr);
+    ~WindowRegistry() override;
+
+    // Loads the three template windows hidden, then shows the main window.
+    void start();
+    void show(WindowId id);
+    // The window when it is open, or nullptr.
+    QWidget* window(WindowId id) const;
+
+private:
+    QWidget* load(WindowId id);
+    QWidget* create(WindowId id);
+    void closeOthers();
+
+    workflow::Workflow& m_workflow;
+    const platform::Browser& m_browser;
+    std::array<QPointer<QWidget>, std::size_t(WindowId::Form8) + 1> m_windows;
+};
+
+} // namespace vt::app

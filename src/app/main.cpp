@@ -1,0 +1,19 @@
+// The window program: the main window over the workflow, with real dialogs and browser.
+#include <QApplication>
+
+#include "app/WindowRegistry.h"
+#include "platform/NetworkBrowser.h"
+#include "platform/QtDialogs.h"
+#include "workflow/Workflow.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vellumtide"));
+
+    vt::platform::QtDialogs dialogs;
+    vt::platform::NetworkBrowser browser;
+    vt::workflow::Workflow workflow(dialogs, browser, [] { QCoreApplication::processEvents(); });
+    vt::app::WindowRegistry windows(workflow, browser);
+    windows.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+#include <chrono>
+
+#include "platform/Browser.h"
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace vt::platform {
+
+// Every load ends, whatever the server does.
+// A server that sends nothing for this long is taken as gone.
+inline constexpr std::chrono::milliseconds MaxSilence = std::chrono::seconds(30);
+// A server that drips a byte now and then never falls silent, so the whole load (redirects
+// included) has a deadline of its own.
+inline constexpr std::chrono::milliseconds MaxLoadTime = std::chrono::seconds(120);
+// Redirect loops end; https never drops to http whatever the count.
+inline constexpr int MaxRedirects = 10;
+// A PAD file is a few KiB; an endless body must not fill the memory.
+inline constexpr qint64 MaxBodyBytes = 16 * 1024 * 1024;
+
+struct FetchLimits {
+    std::chrono::milliseconds silence = MaxSilence;
+    std::chrono::milliseconds total = MaxLoadTime;
+    int redirects = MaxRedirects;
+    qint64 bodyBytes = MaxBodyBytes;
+};
+
+// What the last load gave: the address it ended at, the HTTP status (0 for a local file or when
+// no answer came), the body as received, its content type, and why it failed ("" when it did not).
+struct FetchResult {
+    QUrl url;
+    int status = 0;
+    QByteArray body;
+    QString contentType;
+    QString error;
+};
+
+// Why a redirect from one address to another is not followed, or "" when it is.
+QString RedirectRefusal(const QUrl& from, const QUrl& target);
+
+// The text a document shows: an XML document's decoded source with every tag literal, an HTML
+// page's visible text, any other document's decoded text as it stands.
+QString DocumentText(const QByteArray& body, const QString& contentType);
+
+// The browser on QtNetwork: loads http, https and local files (file: addresses and plain
+// absolute paths) one at a time. The caller waits by processing events until the load ended.
+class NetworkBrowser final : public QObject, public Browser {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(NetworkBrowser)
+
+public:
+    explicit NetworkBrowser(FetchLimits limits = {}, QObject* parent = nullptr);
+    ~NetworkBrowser() override;
+
+    void navigate(const QString& address) override;
+    ReadyState readyState() const override { return m_state; }
+    bool busy() const override { return m_state == ReadyState::Loading; }
+    QString bodyText() const override { return m_text; }
+
+    const FetchResult& lastResult() const { return m_result; }
+
+private:
+    void request(const QUrl& url);
+    void loadLocalFile(const QString& path);
+    void onData();
+    void onHeaders();
+    void onFinished();
+    void dropReply();
+    void succeed();
+    void fail(const QString& reason);
+
+    FetchLimits m_limits;
+    QNetworkAccessManager* m_network;
+    QNetworkReply* m_reply = nullptr;
+    QTimer m_silenceTimer;
+    QTimer m_deadlineTimer;
+    QString m_address;
+    int m_redirectCount = 0;
+    ReadyState m_state = ReadyState::Uninitialized;
+    FetchResult m_result;
+    QString m_text;
+};
+
+} // namespace vt::platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+namespace vt::platform {
+
+// Real message boxes and the open-file dialog, over the window that is active.
+class QtDialogs final : public Dialogs {
+public:
+    Answer message(const QString& text, MessageButtons buttons, MessageIcon icon) override;
+    std::optional<QString> openFile(const QString& filter) override;
+
+    // "Text Files (*.txt) | *.txt" in Qt's syntax: pairs of description and pattern, trimmed.
+    static QString qtFilter(const QString& filter);
+};
+
+} // namespace vt::platform

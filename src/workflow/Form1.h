@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <map>
+
+#include "workflow/Controls.h"
+#include "workflow/Workflow.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vt::platform {
+class Browser;
+}
+
+namespace vt::workflow {
+
+// The main window: the controls of the workflow, bound both ways to the Workflow model. It
+// shows the model's state and forwards the user's clicks and edits; it decides nothing.
+class Form1 final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Form1)
+
+public:
+    Form1(Workflow& workflow, const platform::Browser& browser, QWidget* parent = nullptr);
+
+signals:
+    // Window actions the registry carries out: the side windows this window opens.
+    void templateWindowRequested(vt::workflow::TemplateText which);
+    void storageFolderChooserRequested();
+    void padTextFolderChooserRequested();
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenu();
+    void bindControls();
+    void scheduleRefresh();
+    void refresh();
+
+    template <typename Widget>
+    Widget* place(Widget* widget, Control control, const char* name, QRect geometry);
+
+    Workflow& m_workflow;
+    const platform::Browser& m_browser;
+    std::map<Control, QWidget*> m_controls;
+    QPushButton* m_command6 = nullptr;
+    QLineEdit *m_text2 = nullptr, *m_text3 = nullptr, *m_text4 = nullptr, *m_text5 = nullptr;
+    QPlainTextEdit* m_text1 = nullptr;
+    QPlainTextEdit* m_webBrowser1 = nullptr;
+    QLabel *m_label2 = nullptr, *m_label7 = nullptr;
+    QCheckBox *m_check1 = nullptr, *m_check2 = nullptr, *m_check3 = nullptr;
+    QComboBox* m_combo1 = nullptr;
+    QStringList m_comboEntries;
+    bool m_refreshScheduled = false;
+    bool m_refreshing = false;
+};
+
+} // namespace vt::workflow
