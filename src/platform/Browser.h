@@ -20,6 +20,8 @@ public:
     // The text of the current document: a PAD file's text with every tag literal, an HTML
     // page's visible text, or a message of our own when the load failed.
     virtual QString bodyText() const = 0;
+    // Why the last load failed, or "" when it did not (or none was made).
+    virtual QString failure() const = 0;
 };
 
 } // namespace vt::platform

@@ -64,6 +64,7 @@ public:
     ReadyState readyState() const override { return m_state; }
     bool busy() const override { return m_state == ReadyState::Loading; }
     QString bodyText() const override { return m_text; }
+    QString failure() const override { return m_result.error; }
 
     const FetchResult& lastResult() const { return m_result; }
 

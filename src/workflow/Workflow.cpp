@@ -1,5 +1,7 @@
 #include "workflow/Workflow.h"
 
+#include <QThread>
+
 #include "files/AllFiles.h"
 #include "files/SafePath.h"
 #include "files/TextFile.h"
@@ -182,16 +184,16 @@ bool Workflow::yieldGoesOn() {
 }
 
 void Workflow::pressStep1() {
-    // A second import while one waits in a yield is refused; the first goes on.
-    if (m_importing || m_shutDown) {
+    // An import while a run or another import waits in a yield is refused; that one goes on.
+    if (m_running || m_shutDown) {
         return;
     }
     if (m_dialogs.message(ImportQuestion, MessageButtons::YesNo, MessageIcon::None) != Answer::Yes) {
         return;
     }
-    m_importing = true;
+    m_running = true;
     importList();
-    m_importing = false;
+    m_running = false;
 }
 
 void Workflow::importList() {
@@ -228,6 +230,28 @@ void Workflow::importList() {
         return;
     }
     setRecordCounter(QString::number(*start));
+}
+
+Status Workflow::pressStep3() {
+    const std::optional<std::int16_t> record = platform::toInt16(m_record.recordCounter);
+    if (!record) {
+        return Status::failure(
+            QStringLiteral("The record number \"%1\" is not a whole number").arg(recordCounter()));
+    }
+    // A record past either end of the list has no address: an empty document, no request.
+    const QString address = *record >= 0 ? m_urlList.value(*record) : QString();
+    m_browser.navigate(address);
+    while (m_browser.readyState() == platform::ReadyState::Loading || m_browser.busy()) {
+        if (!yieldGoesOn()) {
+            return Status::failure(QStringLiteral("The window was closed"));
+        }
+        // The load goes on in the events the yield handles; a short pause between rounds keeps
+        // the wait from spinning a processor core for the whole download.
+        QThread::msleep(1);
+    }
+    emit changed();
+    const QString failure = m_browser.failure();
+    return failure.isEmpty() ? Status::success() : Status::failure(failure);
 }
 
 Status Workflow::pressStep4() {

@@ -69,6 +69,9 @@ public:
 
     // Step 1 (Command4): imports the PAD URL list.
     void pressStep1();
+    // Step 3 (Command2): loads the current record's URL and waits, yielding, until the browser
+    // is idle. A load that failed is reported; the browser then shows a text about it.
+    Status pressStep3();
     // Step 4 (Command1): puts the current record's PAD text into the PAD text box.
     Status pressStep4();
     // Step 5 (Command3): fills the working template from the PAD text box.
@@ -77,6 +80,11 @@ public:
     Status pressStep6();
     // "Make txt" (Command8): writes the PAD text as <record number>.txt.
     Status pressMakeTxt();
+    // Command6: the batch over the range, in the mode the check boxes select. Refused while
+    // another run or import is going on.
+    void pressCommand6();
+    // True while an import or a run is going on.
+    bool isRunning() const { return m_running; }
 
     // The PAD text folder chooser opened a folder: Text5 and, from its listing, Text4.
     void choosePadTextFolder(const QString& folder);
@@ -99,6 +107,10 @@ private:
     // Yields once; false when the main window closed meanwhile.
     bool yieldGoesOn();
     void importList();
+    struct BatchLog;
+    void runPasses(BatchLog& log);
+    void runCategoryPasses(BatchLog& log);
+    bool startsBatch();
 
     platform::Dialogs& m_dialogs;
     platform::Browser& m_browser;
@@ -117,7 +129,7 @@ private:
     int m_check3 = 0;
     ControlFlags m_shown{true};
     ControlFlags m_enabled{true};
-    bool m_importing = false;
+    bool m_running = false;
     bool m_shutDown = false;
 };
 

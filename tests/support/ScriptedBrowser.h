@@ -14,17 +14,20 @@ public:
     void navigate(const QString& address) override {
         visited += address;
         m_text = pages.value(address);
+        m_failure = pages.contains(address) ? QString() : QStringLiteral("no page at ") + address;
         m_state = platform::ReadyState::Complete;
     }
     platform::ReadyState readyState() const override { return m_state; }
     bool busy() const override { return false; }
     QString bodyText() const override { return m_text; }
+    QString failure() const override { return m_failure; }
 
     QHash<QString, QString> pages;
     QStringList visited;
 
 private:
     QString m_text;
+    QString m_failure;
     platform::ReadyState m_state = platform::ReadyState::Uninitialized;
 };
 

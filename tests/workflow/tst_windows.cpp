@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -188,6 +189,29 @@ private slots:
         form8->folderList()->setPath(folder.path());
         QTRY_COMPARE(p.control<QLineEdit>("Text5")->text(), folder.path());
         QTRY_COMPARE(p.control<QLineEdit>("Text4")->text(), u"2"_s);
+    }
+
+    void batchFromTheWindowCountsUp() {
+        Program p;
+        QTemporaryDir temp;
+        QDir(temp.path()).mkdir(u"texts"_s);
+        for (int i = 0; i < 3; ++i) {
+            writeBytes(temp.filePath(u"texts/%1.txt"_s.arg(i)),
+                       "<Program_Name>T" + QByteArray::number(i) + "</Program_Name>");
+        }
+        p.workflow.setStorageFolder(temp.path());
+        QTest::mouseClick(p.control<QCheckBox>("Check2"), Qt::LeftButton);
+        p.workflow.choosePadTextFolder(temp.filePath(u"texts"_s));
+        QStringList countedUp;
+        QObject::connect(&p.workflow, &Workflow::changed, [&] {
+            if (countedUp.isEmpty() || countedUp.last() != p.control<QLabel>("Label2")->text()) {
+                countedUp += p.control<QLabel>("Label2")->text();
+            }
+        });
+        QTest::mouseClick(p.control<QPushButton>("Command6"), Qt::LeftButton);
+        QVERIFY(QFile::exists(temp.filePath(u"T2.html"_s)));
+        QVERIFY2(countedUp.contains(u"1"_s), qPrintable(countedUp.join(u',')));
+        QTRY_COMPARE(p.control<QLabel>("Label2")->text(), u"2"_s);
     }
 
     void closingTheMainWindowClosesEveryWindow() {

@@ -1,0 +1,166 @@
+// The batch (Command6): the steps pressed record by record over the range, in one of four modes.
+#include "workflow/Workflow.h"
+
+#include "files/AllFiles.h"
+#include "platform/ControlNumbers.h"
+#include "platform/Dialogs.h"
+
+namespace vt::workflow {
+namespace {
+
+using platform::MessageButtons;
+using platform::MessageIcon;
+
+const QString NoStorageFolderMessage =
+    QStringLiteral("You must carry out step 2: and choose a folder in which to store your files first.");
+const QString NoListMessage = QStringLiteral("You haven't imported a list of PAD files. Do step 1: first.");
+const QString BadRangeMessage = QStringLiteral(
+    "\"%1\" in \"Range = 0 to\" is not a whole number from 0 to 32,767.\r\n\r\nNo record was processed.");
+const QString TooManyFilesMessage = QStringLiteral("The folder \"%1\" holds %2 files; one run makes pages "
+                                                   "from at most 32,768.\r\n\r\nNo record was processed.");
+const QString UnreadableFolderMessage = QStringLiteral("%1\r\n\r\nNo record was processed.");
+const QString SummaryMessage = QStringLiteral("%1 of %2 records could not be loaded or written.\r\n\r\n%3");
+// The summary names this many failed records with their reasons.
+constexpr int NamedFailures = 5;
+
+enum class Mode { TextStore, TextFile, Url };
+
+} // namespace
+
+// The failures of one run: each record counted once, with its first reason.
+struct Workflow::BatchLog {
+    int passes = 0;
+    int failed = 0;
+    QStringList named;
+    QString currentRecord;
+    bool currentFailed = false;
+
+    void startRecord(const QString& record) {
+        currentRecord = record;
+        currentFailed = false;
+        ++passes;
+    }
+    // Notes the failure of a step; true when the step went well.
+    bool note(const Status& status) {
+        if (!status.ok() && !currentFailed) {
+            currentFailed = true;
+            ++failed;
+            if (named.size() < NamedFailures) {
+                named += QStringLiteral("Record %1: %2").arg(currentRecord, status.message());
+            }
+        }
+        return status.ok();
+    }
+};
+
+void Workflow::pressCommand6() {
+    // A second run, or one started while an import waits, is refused; the first goes on.
+    if (m_running || m_shutDown) {
+        return;
+    }
+    m_running = true;
+    BatchLog log;
+    if (m_check3 == 1) {
+        runCategoryPasses(log);
+    } else if (startsBatch()) {
+        runPasses(log);
+    }
+    m_running = false;
+    if (log.failed > 0 && !m_shutDown) {
+        m_dialogs.message(
+            SummaryMessage.arg(log.failed).arg(log.passes).arg(log.named.join(QStringLiteral("\r\n"))),
+            MessageButtons::Ok, MessageIcon::Exclamation);
+    }
+}
+
+bool Workflow::startsBatch() {
+    if (m_record.storageFolder.isEmpty()) {
+        m_dialogs.message(NoStorageFolderMessage, MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    if (m_check2 != 1 && m_urlList.isEmpty()) {
+        m_dialogs.message(NoListMessage, MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+void Workflow::runPasses(BatchLog& log) {
+    const std::optional<std::int16_t> rangeEnd = platform::toInt16(m_record.lastRecord);
+    if (!rangeEnd || *rangeEnd < 0) {
+        m_dialogs.message(BadRangeMessage.arg(m_record.lastRecord), MessageButtons::Ok,
+                          MessageIcon::Exclamation);
+        return;
+    }
+    const Mode mode = m_check1 == 1 ? Mode::TextStore : m_check2 == 1 ? Mode::TextFile : Mode::Url;
+    // URL and text-store passes count 1 to N and leave the record number to the steps; text-file
+    // passes are the record numbers 0 to N themselves.
+    const int first = mode == Mode::TextFile ? 0 : 1;
+    for (int pass = first; pass <= *rangeEnd; ++pass) {
+        if (mode == Mode::TextFile) {
+            setRecordCounter(QString::number(pass));
+        }
+        log.startRecord(m_record.recordCounter);
+        if (mode != Mode::TextFile) {
+            if (!yieldGoesOn()) {
+                return;
+            }
+            log.note(pressStep3());
+        }
+        if (!yieldGoesOn()) {
+            return;
+        }
+        log.note(pressStep4());
+        if (!yieldGoesOn()) {
+            return;
+        }
+        if (mode == Mode::TextStore) {
+            log.note(pressMakeTxt());
+            continue;
+        }
+        pressStep5();
+        if (!yieldGoesOn()) {
+            return;
+        }
+        log.note(pressStep6());
+    }
+}
+
+// Category mode makes a page from every file of the PAD text folder, into the folder of its
+// category. A file whose text cannot be read is noted and passed over.
+void Workflow::runCategoryPasses(BatchLog& log) {
+    const Result<QStringList> names = files::AllFiles(m_padTextFolder);
+    if (!names) {
+        m_dialogs.message(UnreadableFolderMessage.arg(names.message()), MessageButtons::Ok,
+                          MessageIcon::Exclamation);
+        return;
+    }
+    const qsizetype upperBound = names.value().size() - 1;
+    if (upperBound > std::numeric_limits<std::int16_t>::max()) {
+        m_dialogs.message(TooManyFilesMessage.arg(m_padTextFolder).arg(names.value().size()),
+                          MessageButtons::Ok, MessageIcon::Exclamation);
+        return;
+    }
+    setRecordCounter(QStringLiteral("0"));
+    setRangeEnd(QString::number(upperBound));
+    for (qsizetype pass = 0; pass <= upperBound; ++pass) {
+        log.startRecord(m_record.recordCounter);
+        if (!yieldGoesOn()) {
+            return;
+        }
+        if (!log.note(pressStep4())) {
+            setRecordCounter(QString::number(pass + 1));
+            continue;
+        }
+        if (!yieldGoesOn()) {
+            return;
+        }
+        pressStep5();
+        if (!yieldGoesOn()) {
+            return;
+        }
+        log.note(pressStep6());
+    }
+}
+
+} // namespace vt::workflow
