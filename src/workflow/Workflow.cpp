@@ -114,6 +114,11 @@ void Workflow::setCategoryProgress(const QString& text) {
     emit changed();
 }
 
+void Workflow::setCurrentProgramName(const QString& name) {
+    m_record.currentProgramName = name;
+    emit changed();
+}
+
 void Workflow::setCheck1(int value) {
     if (value != m_check1) {
         m_check1 = value;

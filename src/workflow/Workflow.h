@@ -62,6 +62,8 @@ public:
     void setPadTextFolder(const QString& folder);
     void setRecordCounter(const QString& text);
     void setCategoryProgress(const QString& text);
+    // The article maker's fill names the program too; Step 6 saves under the last name set.
+    void setCurrentProgramName(const QString& name);
 
     void setCheck1(int value);
     void setCheck2(int value);
