@@ -1,5 +1,7 @@
 #include "app/WindowRegistry.h"
 
+#include "article/Form10.h"
+#include "article/Form9.h"
 #include "workflow/FolderChooser.h"
 #include "workflow/Form1.h"
 #include "workflow/TemplateWindow.h"
@@ -11,10 +13,11 @@ using workflow::TemplateText;
 using workflow::TemplateWindow;
 
 WindowRegistry::WindowRegistry(workflow::Workflow& workflow, const platform::Browser& browser,
-                               QObject* parent)
+                               platform::Dialogs& dialogs, QObject* parent)
     : QObject(parent)
     , m_workflow(workflow)
-    , m_browser(browser) {}
+    , m_browser(browser)
+    , m_dialogs(dialogs) {}
 
 // Windows that are still open when the program ends go with the registry.
 WindowRegistry::~WindowRegistry() {
@@ -23,8 +26,11 @@ WindowRegistry::~WindowRegistry() {
     }
 }
 
-void WindowRegistry::start() {
-    load(WindowId::Form1);
+void WindowRegistry::start(bool offerArticleMaker) {
+    auto* form1 = static_cast<workflow::Form1*>(load(WindowId::Form1));
+    if (offerArticleMaker) {
+        form1->offerArticleMaker();
+    }
     load(WindowId::Form3);
     load(WindowId::Form5);
     load(WindowId::Form7);
@@ -65,6 +71,7 @@ QWidget* WindowRegistry::create(WindowId id) {
                 [this] { show(WindowId::Form6); });
         connect(form1, &workflow::Form1::padTextFolderChooserRequested, this,
                 [this] { show(WindowId::Form8); });
+        connect(form1, &workflow::Form1::articleMakerRequested, this, [this] { show(WindowId::Form9); });
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }
@@ -77,9 +84,13 @@ QWidget* WindowRegistry::create(WindowId id) {
     case WindowId::Form6:
         return new FolderChooser(m_workflow, FolderChooser::Kind::StorageFolder);
     case WindowId::Form8:
+        return new FolderChooser(m_workflow, FolderChooser::Kind::PadTextFolder);
+    case WindowId::Form9:
+        return new article::Form9(m_workflow, m_dialogs);
+    case WindowId::Form10:
         break;
     }
-    return new FolderChooser(m_workflow, FolderChooser::Kind::PadTextFolder);
+    return new article::Form10();
 }
 
 void WindowRegistry::closeOthers() {

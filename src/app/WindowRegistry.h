@@ -8,7 +8,8 @@
 
 namespace vt::platform {
 class Browser;
-}
+class Dialogs;
+} // namespace vt::platform
 namespace vt::workflow {
 class Workflow;
 }
@@ -17,7 +18,7 @@ namespace vt::app {
 
 // Every window of the program, in the order the main window closes them. (Form2 and Form4
 // only hold values between steps; the workflow keeps those.)
-enum class WindowId { Form1, Form3, Form5, Form6, Form7, Form8 };
+enum class WindowId { Form1, Form3, Form5, Form6, Form7, Form8, Form9, Form10 };
 
 // Each window exists at most once: created on first use, shown without being modal, brought to
 // the front when shown again. Closing a window discards it; closing the main window closes all
@@ -27,11 +28,13 @@ class WindowRegistry final : public QObject {
     Q_DISABLE_COPY_MOVE(WindowRegistry)
 
 public:
-    WindowRegistry(workflow::Workflow& workflow, const platform::Browser& browser, QObject* parent = nullptr);
+    WindowRegistry(workflow::Workflow& workflow, const platform::Browser& browser, platform::Dialogs& dialogs,
+                   QObject* parent = nullptr);
     ~WindowRegistry() override;
 
-    // Loads the three template windows hidden, then shows the main window.
-    void start();
+    // Loads the three template windows hidden, then shows the main window. The article maker's
+    // menu entry stays hidden and disabled unless it is offered.
+    void start(bool offerArticleMaker = false);
     void show(WindowId id);
     // The window when it is open, or nullptr.
     QWidget* window(WindowId id) const;
@@ -43,7 +46,8 @@ private:
 
     workflow::Workflow& m_workflow;
     const platform::Browser& m_browser;
-    std::array<QPointer<QWidget>, std::size_t(WindowId::Form8) + 1> m_windows;
+    platform::Dialogs& m_dialogs;
+    std::array<QPointer<QWidget>, std::size_t(WindowId::Form10) + 1> m_windows;
 };
 
 } // namespace vt::app

@@ -13,7 +13,8 @@ int main(int argc, char* argv[]) {
     vt::platform::QtDialogs dialogs;
     vt::platform::NetworkBrowser browser;
     vt::workflow::Workflow workflow(dialogs, browser, [] { QCoreApplication::processEvents(); });
-    vt::app::WindowRegistry windows(workflow, browser);
-    windows.start();
+    vt::app::WindowRegistry windows(workflow, browser, dialogs);
+    // The article maker's menu entry is hidden unless the program is started with --article-maker.
+    windows.start(QCoreApplication::arguments().contains(QStringLiteral("--article-maker")));
     return QApplication::exec();
 }

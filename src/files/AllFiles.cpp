@@ -4,7 +4,6 @@
 #include <QMutexLocker>
 
 #include <algorithm>
-#include <chrono>
 #include <deque>
 #include <utility>
 #include <vector>
@@ -14,23 +13,20 @@
 namespace vt::files {
 namespace {
 
-using platform::FolderStamp;
+using platform::EntryStamp;
 
-// Time stamps have a granularity (2 s on FAT volumes), so a folder changed within it of its
-// listing could change again without a new stamp. Such a listing is used once, not cached.
-constexpr std::int64_t StampGranularityNs = 2'000'000'000;
 // Callers list a handful of folders in turn (a text folder, a category's subfolders).
 constexpr std::size_t CachedFolders = 8;
 
 struct CachedListing {
     QString folder;
-    FolderStamp stamp;
+    EntryStamp stamp;
     QStringList names;
 };
 
 class ListingCache {
 public:
-    std::optional<QStringList> find(const QString& folder, const FolderStamp& stamp) {
+    std::optional<QStringList> find(const QString& folder, const EntryStamp& stamp) {
         QMutexLocker lock(&m_mutex);
         for (const CachedListing& entry : m_entries) {
             if (entry.folder == folder && entry.stamp == stamp) {
@@ -62,11 +58,6 @@ ListingCache& cache() {
     return instance;
 }
 
-std::int64_t nowNs() {
-    using namespace std::chrono;
-    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
-}
-
 // Windows volumes order names by their upper-case code units.
 void sortAsWindows(QStringList& names) {
     std::vector<std::pair<QString, QString>> keyed;
@@ -89,9 +80,9 @@ void sortAsWindows(QStringList& names) {
 
 Result<QStringList> AllFiles(const QString& fullPath) {
     const QStringList nothingFound{QString()};
-    const std::int64_t listedAt = nowNs();
-    const std::optional<FolderStamp> stamp = platform::StampOf(fullPath);
-    if (!stamp) {
+    const std::int64_t listedAt = platform::NowNs();
+    const std::optional<EntryStamp> stamp = platform::StampOf(fullPath);
+    if (!stamp || !stamp->folder) {
         return nothingFound;
     }
     if (std::optional<QStringList> cached = cache().find(fullPath, *stamp)) {
@@ -106,7 +97,9 @@ Result<QStringList> AllFiles(const QString& fullPath) {
         return nothingFound;
     }
     sortAsWindows(names);
-    if (std::max(stamp->modifiedNs, stamp->changedNs) + StampGranularityNs < listedAt) {
+    // A folder changed just before its listing could change again without a new stamp; such a
+    // listing is used once, not kept.
+    if (platform::IsSettled(*stamp, listedAt)) {
         cache().store({fullPath, *stamp, names});
     }
     return names;

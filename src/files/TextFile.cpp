@@ -1,9 +1,12 @@
 #include "files/TextFile.h"
 
 #include <QFile>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QSaveFile>
 
 #include "files/Windows1252.h"
+#include "platform/FileSystem.h"
 
 namespace vt::files {
 
@@ -47,6 +50,20 @@ Result<QStringList> readTextLines(const QString& path, qsizetype maxLines) {
 }
 
 Result<QString> readTextFile(const QString& path) {
+    // The file read last is kept: Step 4 reloads the same PAD text after every row of the fill.
+    static QMutex mutex;
+    static QString cachedPath;
+    static platform::EntryStamp cachedStamp;
+    static QString cachedText;
+
+    const std::int64_t readAt = platform::NowNs();
+    const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
+    {
+        QMutexLocker lock(&mutex);
+        if (stamp && path == cachedPath && *stamp == cachedStamp) {
+            return cachedText;
+        }
+    }
     Result<QStringList> lines = readTextLines(path);
     if (!lines) {
         return lines.status();
@@ -55,6 +72,13 @@ Result<QString> readTextFile(const QString& path) {
     for (const QString& line : lines.value()) {
         text += line;
         text += u"\r\n";
+    }
+    // A file written just before it was read could change again without a new stamp.
+    if (stamp && platform::IsSettled(*stamp, readAt)) {
+        QMutexLocker lock(&mutex);
+        cachedPath = path;
+        cachedStamp = *stamp;
+        cachedText = text;
     }
     return text;
 }

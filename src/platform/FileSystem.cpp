@@ -2,7 +2,9 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -127,15 +129,27 @@ Status MoveFile(const QString& sourceFile, const QString& destinationFolder) {
     return Status::success();
 }
 
-std::optional<FolderStamp> StampOf(const QString& folder) {
+std::optional<EntryStamp> StampOf(const QString& path) {
     struct stat info {};
-    if (folder.isEmpty() || ::stat(QFile::encodeName(folder).constData(), &info) != 0 ||
-        !S_ISDIR(info.st_mode)) {
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0) {
         return std::nullopt;
     }
-    return FolderStamp{std::uint64_t(info.st_dev), std::uint64_t(info.st_ino),
-                       std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-                       std::int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec};
+    return EntryStamp{std::uint64_t(info.st_dev),
+                      std::uint64_t(info.st_ino),
+                      std::int64_t(info.st_size),
+                      std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                      std::int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec,
+                      S_ISDIR(info.st_mode)};
+}
+
+std::int64_t NowNs() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+bool IsSettled(const EntryStamp& stamp, std::int64_t readAtNs) {
+    constexpr std::int64_t StampGranularityNs = 2'000'000'000;
+    return std::max(stamp.modifiedNs, stamp.changedNs) + StampGranularityNs < readAtNs;
 }
 
 } // namespace vt::platform

@@ -26,21 +26,31 @@ Status CreateFolder(const QString& path);
 // Never overwrites.
 Status MoveFile(const QString& sourceFile, const QString& destinationFolder);
 
-// What identifies the state of a folder's entry list: any file added, removed or renamed in it
-// changes its change times, and a folder replaced by another has another identity.
-struct FolderStamp {
+// What identifies the state of a file or folder: its identity, size and change times. Any file
+// added, removed or renamed in a folder changes the folder's times; any write to a file changes
+// the file's. A stamp is trusted only once it is older than a time stamp's granularity.
+struct EntryStamp {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    std::int64_t size = 0;
     std::int64_t modifiedNs = 0;
     std::int64_t changedNs = 0;
+    bool folder = false;
 
-    friend bool operator==(const FolderStamp& a, const FolderStamp& b) {
-        return a.device == b.device && a.inode == b.inode && a.modifiedNs == b.modifiedNs &&
-               a.changedNs == b.changedNs;
+    friend bool operator==(const EntryStamp& a, const EntryStamp& b) {
+        return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+               a.modifiedNs == b.modifiedNs && a.changedNs == b.changedNs && a.folder == b.folder;
     }
 };
 
-// The stamp of an existing folder, or nothing when the path is no folder.
-std::optional<FolderStamp> StampOf(const QString& folder);
+// The stamp of an existing file or folder, or nothing when the path names neither.
+std::optional<EntryStamp> StampOf(const QString& path);
+
+// The clock the stamps are compared with, in nanoseconds.
+std::int64_t NowNs();
+
+// Whether a stamp read at a time can be kept: a change made after that time will give the
+// entry other times, even on volumes whose time stamps are as coarse as 2 seconds (FAT).
+bool IsSettled(const EntryStamp& stamp, std::int64_t readAtNs);
 
 } // namespace vt::platform

@@ -20,57 +20,74 @@ const QString TooManyFilesMessage = QStringLiteral("The folder \"%1\" holds %2 f
                                                    "from at most 32,768.\r\n\r\nNo record was processed.");
 const QString UnreadableFolderMessage = QStringLiteral("%1\r\n\r\nNo record was processed.");
 const QString SummaryMessage = QStringLiteral("%1 of %2 records could not be loaded or written.\r\n\r\n%3");
-// The summary names this many failed records with their reasons.
-constexpr int NamedFailures = 5;
 
 enum class Mode { TextStore, TextFile, Url };
 
 } // namespace
 
 // The failures of one run: each record counted once, with its first reason.
-struct Workflow::BatchLog {
-    int passes = 0;
-    int failed = 0;
-    QStringList named;
-    QString currentRecord;
-    bool currentFailed = false;
-
+class Workflow::BatchLog {
+public:
     void startRecord(const QString& record) {
-        currentRecord = record;
-        currentFailed = false;
-        ++passes;
+        m_record = record;
+        m_recordFailed = false;
+        ++m_summary.records;
     }
     // Notes the failure of a step; true when the step went well.
     bool note(const Status& status) {
-        if (!status.ok() && !currentFailed) {
-            currentFailed = true;
-            ++failed;
-            if (named.size() < NamedFailures) {
-                named += QStringLiteral("Record %1: %2").arg(currentRecord, status.message());
+        if (!status.ok() && !m_recordFailed) {
+            m_recordFailed = true;
+            ++m_summary.failed;
+            if (m_summary.firstFailures.size() < BatchSummary::NamedFailures) {
+                m_summary.firstFailures += QStringLiteral("Record %1: %2").arg(m_record, status.message());
             }
         }
         return status.ok();
     }
+    void refuse() { m_summary.refused = true; }
+    const BatchSummary& summary() const { return m_summary; }
+
+private:
+    BatchSummary m_summary;
+    QString m_record;
+    bool m_recordFailed = false;
 };
 
-void Workflow::pressCommand6() {
-    // A second run, or one started while an import waits, is refused; the first goes on.
+bool Workflow::beginRun() {
     if (m_running || m_shutDown) {
-        return;
+        return false;
     }
     m_running = true;
+    return true;
+}
+
+QString Workflow::summaryText(const BatchSummary& summary) {
+    return SummaryMessage.arg(summary.failed)
+        .arg(summary.records)
+        .arg(summary.firstFailures.join(QStringLiteral("\r\n")));
+}
+
+void Workflow::pressCommand6() {
+    if (!beginRun()) {
+        return;
+    }
+    const BatchSummary summary = runBatch();
+    endRun();
+    if (summary.failed > 0 && !m_shutDown) {
+        m_dialogs.message(summaryText(summary), MessageButtons::Ok, MessageIcon::Exclamation);
+    }
+}
+
+BatchSummary Workflow::runBatch() {
     BatchLog log;
     if (m_check3 == 1) {
         runCategoryPasses(log);
     } else if (startsBatch()) {
         runPasses(log);
+    } else {
+        log.refuse();
     }
-    m_running = false;
-    if (log.failed > 0 && !m_shutDown) {
-        m_dialogs.message(
-            SummaryMessage.arg(log.failed).arg(log.passes).arg(log.named.join(QStringLiteral("\r\n"))),
-            MessageButtons::Ok, MessageIcon::Exclamation);
-    }
+    return log.summary();
 }
 
 bool Workflow::startsBatch() {
@@ -90,13 +107,16 @@ void Workflow::runPasses(BatchLog& log) {
     if (!rangeEnd || *rangeEnd < 0) {
         m_dialogs.message(BadRangeMessage.arg(m_record.lastRecord), MessageButtons::Ok,
                           MessageIcon::Exclamation);
+        log.refuse();
         return;
     }
     const Mode mode = m_check1 == 1 ? Mode::TextStore : m_check2 == 1 ? Mode::TextFile : Mode::Url;
     // URL and text-store passes count 1 to N and leave the record number to the steps; text-file
     // passes are the record numbers 0 to N themselves.
     const int first = mode == Mode::TextFile ? 0 : 1;
+    const int total = *rangeEnd + 1 - first;
     for (int pass = first; pass <= *rangeEnd; ++pass) {
+        emit batchProgress(pass - first, total);
         if (mode == Mode::TextFile) {
             setRecordCounter(QString::number(pass));
         }
@@ -133,17 +153,20 @@ void Workflow::runCategoryPasses(BatchLog& log) {
     if (!names) {
         m_dialogs.message(UnreadableFolderMessage.arg(names.message()), MessageButtons::Ok,
                           MessageIcon::Exclamation);
+        log.refuse();
         return;
     }
     const qsizetype upperBound = names.value().size() - 1;
     if (upperBound > std::numeric_limits<std::int16_t>::max()) {
         m_dialogs.message(TooManyFilesMessage.arg(m_padTextFolder).arg(names.value().size()),
                           MessageButtons::Ok, MessageIcon::Exclamation);
+        log.refuse();
         return;
     }
     setRecordCounter(QStringLiteral("0"));
     setRangeEnd(QString::number(upperBound));
     for (qsizetype pass = 0; pass <= upperBound; ++pass) {
+        emit batchProgress(int(pass), int(upperBound + 1));
         log.startRecord(m_record.recordCounter);
         if (!yieldGoesOn()) {
             return;

@@ -143,11 +143,12 @@ void Form1::buildMenu() {
     backup->setObjectName(QStringLiteral("View_Web_Page_Backup"));
     QAction* adBlock = menuBar()->addAction(QStringLiteral("Show Google Adsense Code"));
     adBlock->setObjectName(QStringLiteral("Google_Adsense_Code"));
-    // The article maker's entry exists but nothing shows or enables it.
-    QAction* article = menuBar()->addAction(QStringLiteral("Make Article"));
-    article->setObjectName(QStringLiteral("Make_Article"));
-    article->setVisible(false);
-    article->setEnabled(false);
+    // The article maker's entry is hidden and disabled unless the program is started to offer it.
+    m_makeArticle = menuBar()->addAction(QStringLiteral("Make Article"));
+    m_makeArticle->setObjectName(QStringLiteral("Make_Article"));
+    m_makeArticle->setVisible(false);
+    m_makeArticle->setEnabled(false);
+    connect(m_makeArticle, &QAction::triggered, this, &Form1::articleMakerRequested);
 
     connect(page, &QAction::triggered, this, [this] { emit templateWindowRequested(TemplateText::Page); });
     connect(backup, &QAction::triggered, this,
@@ -234,6 +235,11 @@ void Form1::refresh() {
         widget->setEnabled(m_workflow.isEnabled(control));
     }
     m_refreshing = false;
+}
+
+void Form1::offerArticleMaker() {
+    m_makeArticle->setVisible(true);
+    m_makeArticle->setEnabled(true);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -30,11 +30,15 @@ class Form1 final : public QMainWindow {
 public:
     Form1(Workflow& workflow, const platform::Browser& browser, QWidget* parent = nullptr);
 
+    // Shows and enables the article maker's menu entry, hidden and disabled otherwise.
+    void offerArticleMaker();
+
 signals:
     // Window actions the registry carries out: the side windows this window opens.
     void templateWindowRequested(vt::workflow::TemplateText which);
     void storageFolderChooserRequested();
     void padTextFolderChooserRequested();
+    void articleMakerRequested();
     void closing();
 
 protected:
@@ -60,6 +64,7 @@ private:
     QLabel *m_label2 = nullptr, *m_label7 = nullptr;
     QCheckBox *m_check1 = nullptr, *m_check2 = nullptr, *m_check3 = nullptr;
     QComboBox* m_combo1 = nullptr;
+    QAction* m_makeArticle = nullptr;
     QStringList m_comboEntries;
     bool m_refreshScheduled = false;
     bool m_refreshing = false;

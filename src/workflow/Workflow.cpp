@@ -139,7 +139,14 @@ void Workflow::setCheck3(int value) {
     if (value != m_check3) {
         m_check3 = value;
         emit changed();
+        if (m_check3Action) {
+            m_check3Action();
+        }
     }
+}
+
+void Workflow::setControlShown(Control control, bool shown) {
+    setShown({control}, shown);
 }
 
 // The box's value is tested twice, so a nested change made by the first branch is seen by the second.
@@ -190,15 +197,13 @@ bool Workflow::yieldGoesOn() {
 
 void Workflow::pressStep1() {
     // An import while a run or another import waits in a yield is refused; that one goes on.
-    if (m_running || m_shutDown) {
+    if (!beginRun()) {
         return;
     }
-    if (m_dialogs.message(ImportQuestion, MessageButtons::YesNo, MessageIcon::None) != Answer::Yes) {
-        return;
+    if (m_dialogs.message(ImportQuestion, MessageButtons::YesNo, MessageIcon::None) == Answer::Yes) {
+        importList();
     }
-    m_running = true;
-    importList();
-    m_running = false;
+    endRun();
 }
 
 void Workflow::importList() {

@@ -20,6 +20,22 @@ namespace vt::workflow {
 
 enum class TemplateText { Page, Backup, AdBlock };
 
+// How a batch went: refused before any record, or the records it passed over and why.
+struct BatchSummary {
+    static constexpr int NamedFailures = 5;
+
+    bool refused = false;
+    int records = 0;
+    int failed = 0;
+    QStringList firstFailures; // "Record 12: reason", the first NamedFailures
+
+    void add(const BatchSummary& other) {
+        records += other.records;
+        failed += other.failed;
+        firstFailures += other.firstFailures.mid(0, NamedFailures - firstFailures.size());
+    }
+};
+
 // The state and steps of the main window, without widgets. It holds every value the window's
 // controls hold and offers one operation per control action. A press from code is a plain
 // call that runs to its end, whatever the button's shown or enabled state; a check box setter
@@ -68,6 +84,9 @@ public:
     void setCheck1(int value);
     void setCheck2(int value);
     void setCheck3(int value);
+    // The category box's action (the category run), run at every change of its value.
+    void setCheck3Action(std::function<void()> action) { m_check3Action = std::move(action); }
+    void setControlShown(Control control, bool shown);
 
     // Step 1 (Command4): imports the PAD URL list.
     void pressStep1();
@@ -82,9 +101,18 @@ public:
     Status pressStep6();
     // "Make txt" (Command8): writes the PAD text as <record number>.txt.
     Status pressMakeTxt();
-    // Command6: the batch over the range, in the mode the check boxes select. Refused while
-    // another run or import is going on.
+    // Command6: the batch over the range, in the mode the check boxes select, ending with a
+    // message when records failed. Refused while another run or import is going on.
     void pressCommand6();
+    // The same batch as part of a longer run that already holds the workflow (the category
+    // run): no guard of its own and no message at the end; the caller reports the summary.
+    BatchSummary runBatch();
+    // A message that sums up the failed records of a summary.
+    static QString summaryText(const BatchSummary& summary);
+    // Marks a run as going on; false when one already is, or the window has closed (the
+    // running one goes on, the new one is refused).
+    bool beginRun();
+    void endRun() { m_running = false; }
     // True while an import or a run is going on.
     bool isRunning() const { return m_running; }
 
@@ -100,6 +128,8 @@ public:
 
 signals:
     void changed();
+    // A batch starts a record: how many of its records are done, and how many it will do.
+    void batchProgress(int done, int total);
 
 private:
     void runCheck1Action();
@@ -109,7 +139,7 @@ private:
     // Yields once; false when the main window closed meanwhile.
     bool yieldGoesOn();
     void importList();
-    struct BatchLog;
+    class BatchLog;
     void runPasses(BatchLog& log);
     void runCategoryPasses(BatchLog& log);
     bool startsBatch();
@@ -117,6 +147,7 @@ private:
     platform::Dialogs& m_dialogs;
     platform::Browser& m_browser;
     platform::Yield m_yield;
+    std::function<void()> m_check3Action;
 
     pagegen::RecordValues m_record;
     pagegen::TemplateStore m_templates;

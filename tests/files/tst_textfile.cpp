@@ -58,6 +58,21 @@ private slots:
         QVERIFY(read.message().contains(u"missing.txt"_s));
     }
 
+    // The file read last is kept while it is unchanged; a rewrite, even to the same size, is
+    // read afresh. The file is left alone first so that its read is one that can be kept.
+    void aChangedFileIsReadAfresh() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"0.txt"_s);
+        writeBytes(path, "first");
+        QTest::qWait(2200);
+        QCOMPARE(readTextFile(path).value(), u"first\r\n"_s);
+        QCOMPARE(readTextFile(path).value(), u"first\r\n"_s);
+        writeBytes(path, "other");
+        QCOMPARE(readTextFile(path).value(), u"other\r\n"_s);
+        QVERIFY(QFile::remove(path));
+        QVERIFY(!readTextFile(path).ok());
+    }
+
     void writeIsWholeTextThenCrLf() {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"out.txt"_s);

@@ -34,9 +34,9 @@ struct Program {
     Workflow workflow{dialogs, browser, [] {
                           QCoreApplication::processEvents();
                       }};
-    vt::app::WindowRegistry windows{workflow, browser};
+    vt::app::WindowRegistry windows{workflow, browser, dialogs};
 
-    Program() { windows.start(); }
+    explicit Program(bool offerArticleMaker = false) { windows.start(offerArticleMaker); }
     QWidget* form1() const { return windows.window(WindowId::Form1); }
     template <typename Widget = QWidget> Widget* control(const char* name) const {
         return form1()->findChild<Widget*>(QString::fromLatin1(name));
@@ -96,6 +96,18 @@ private slots:
         QCOMPARE(adBlock->text(), u"Show Google Adsense Code"_s);
         auto* article = p.form1()->findChild<QAction*>(u"Make_Article"_s);
         QVERIFY(article && !article->isVisible() && !article->isEnabled());
+    }
+
+    void articleMakerOnlyWhenOffered() {
+        Program p(true);
+        auto* article = p.form1()->findChild<QAction*>(u"Make_Article"_s);
+        QVERIFY(article->isVisible() && article->isEnabled());
+        article->trigger();
+        QWidget* form9 = p.windows.window(WindowId::Form9);
+        QVERIFY(form9 && form9->isVisible());
+        QCOMPARE(form9->windowTitle(), u"Make Article"_s);
+        p.form1()->close();
+        QTRY_VERIFY(!p.windows.window(WindowId::Form9));
     }
 
     void modeBoxesByClicks() {
