@@ -2,6 +2,8 @@
 
 #include "article/Form10.h"
 #include "article/Form9.h"
+#include "category/CategorySorting.h"
+#include "splitter/SplitterWindow.h"
 #include "workflow/FolderChooser.h"
 #include "workflow/Form1.h"
 #include "workflow/TemplateWindow.h"
@@ -13,11 +15,15 @@ using workflow::TemplateText;
 using workflow::TemplateWindow;
 
 WindowRegistry::WindowRegistry(workflow::Workflow& workflow, const platform::Browser& browser,
-                               platform::Dialogs& dialogs, QObject* parent)
+                               platform::Dialogs& dialogs, category::CategorySorting& sorting,
+                               QObject* parent)
     : QObject(parent)
     , m_workflow(workflow)
     , m_browser(browser)
-    , m_dialogs(dialogs) {}
+    , m_dialogs(dialogs)
+    , m_sorting(sorting) {
+    connect(&m_sorting, &category::CategorySorting::splitterOpened, this, &WindowRegistry::showSplitter);
+}
 
 // Windows that are still open when the program ends go with the registry.
 WindowRegistry::~WindowRegistry() {
@@ -72,6 +78,8 @@ QWidget* WindowRegistry::create(WindowId id) {
         connect(form1, &workflow::Form1::padTextFolderChooserRequested, this,
                 [this] { show(WindowId::Form8); });
         connect(form1, &workflow::Form1::articleMakerRequested, this, [this] { show(WindowId::Form9); });
+        connect(form1, &workflow::Form1::categoryCommandRequested, &m_sorting,
+                &category::CategorySorting::pressCommand12);
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }
@@ -88,9 +96,20 @@ QWidget* WindowRegistry::create(WindowId id) {
     case WindowId::Form9:
         return new article::Form9(m_workflow, m_dialogs);
     case WindowId::Form10:
+    case WindowId::Splitter:
+        // The splitter shows the model the category pass opens; it is created by showSplitter.
         break;
     }
     return new article::Form10();
+}
+
+void WindowRegistry::showSplitter(splitter::Splitter& splitter) {
+    QPointer<QWidget>& slot = m_windows[std::size_t(WindowId::Splitter)];
+    if (slot) {
+        slot->close();
+    }
+    slot = new splitter::SplitterWindow(splitter);
+    show(WindowId::Splitter);
 }
 
 void WindowRegistry::closeOthers() {

@@ -13,12 +13,18 @@ class Dialogs;
 namespace vt::workflow {
 class Workflow;
 }
+namespace vt::category {
+class CategorySorting;
+}
+namespace vt::splitter {
+class Splitter;
+}
 
 namespace vt::app {
 
 // Every window of the program, in the order the main window closes them. (Form2 and Form4
 // only hold values between steps; the workflow keeps those.)
-enum class WindowId { Form1, Form3, Form5, Form6, Form7, Form8, Form9, Form10 };
+enum class WindowId { Form1, Form3, Form5, Form6, Form7, Form8, Form9, Form10, Splitter };
 
 // Each window exists at most once: created on first use, shown without being modal, brought to
 // the front when shown again. Closing a window discards it; closing the main window closes all
@@ -29,7 +35,7 @@ class WindowRegistry final : public QObject {
 
 public:
     WindowRegistry(workflow::Workflow& workflow, const platform::Browser& browser, platform::Dialogs& dialogs,
-                   QObject* parent = nullptr);
+                   category::CategorySorting& sorting, QObject* parent = nullptr);
     ~WindowRegistry() override;
 
     // Loads the three template windows hidden, then shows the main window. The article maker's
@@ -43,11 +49,13 @@ private:
     QWidget* load(WindowId id);
     QWidget* create(WindowId id);
     void closeOthers();
+    void showSplitter(splitter::Splitter& splitter);
 
     workflow::Workflow& m_workflow;
     const platform::Browser& m_browser;
     platform::Dialogs& m_dialogs;
-    std::array<QPointer<QWidget>, std::size_t(WindowId::Form10) + 1> m_windows;
+    category::CategorySorting& m_sorting;
+    std::array<QPointer<QWidget>, std::size_t(WindowId::Splitter) + 1> m_windows;
 };
 
 } // namespace vt::app

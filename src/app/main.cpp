@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/WindowRegistry.h"
+#include "category/CategorySorting.h"
 #include "platform/NetworkBrowser.h"
 #include "platform/QtDialogs.h"
 #include "workflow/Workflow.h"
@@ -12,8 +13,12 @@ int main(int argc, char* argv[]) {
 
     vt::platform::QtDialogs dialogs;
     vt::platform::NetworkBrowser browser;
-    vt::workflow::Workflow workflow(dialogs, browser, [] { QCoreApplication::processEvents(); });
-    vt::app::WindowRegistry windows(workflow, browser, dialogs);
+    const vt::platform::Yield yield = [] {
+        QCoreApplication::processEvents();
+    };
+    vt::workflow::Workflow workflow(dialogs, browser, yield);
+    vt::category::CategorySorting sorting(workflow, dialogs, yield);
+    vt::app::WindowRegistry windows(workflow, browser, dialogs, sorting);
     // The article maker's menu entry is hidden unless the program is started with --article-maker.
     windows.start(QCoreApplication::arguments().contains(QStringLiteral("--article-maker")));
     return QApplication::exec();

@@ -1,5 +1,7 @@
 #include "category/CategorySorting.h"
 
+#include <utility>
+
 #include "files/AllFiles.h"
 #include "files/SafePath.h"
 #include "files/TextFile.h"
@@ -185,7 +187,7 @@ void CategorySorting::handOverToSplitter(const QString& padTextFolder) {
 void CategorySorting::runCategoryRun() {
     // Inside the pass only the splitter's own tick starts the run; any other change of the box
     // starts one only when nothing else is running.
-    const bool partOfThePass = m_splitterTicks;
+    const bool partOfThePass = std::exchange(m_splitterTicks, false);
     if (!partOfThePass && !m_workflow.beginRun()) {
         return;
     }

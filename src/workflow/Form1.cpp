@@ -170,6 +170,7 @@ void Form1::bindControls() {
     press(Control::Command5, [this] { static_cast<void>(m_workflow.pressStep6()); });
     press(Control::Command8, [this] { static_cast<void>(m_workflow.pressMakeTxt()); });
     press(Control::Command6, [this] { m_workflow.pressCommand6(); });
+    press(Control::Command12, [this] { emit categoryCommandRequested(); });
 
     connect(m_check1, &QCheckBox::clicked, this,
             [this](bool ticked) { m_workflow.setCheck1(ticked ? 1 : 0); });

@@ -39,6 +39,7 @@ signals:
     void storageFolderChooserRequested();
     void padTextFolderChooserRequested();
     void articleMakerRequested();
+    void categoryCommandRequested();
     void closing();
 
 protected:

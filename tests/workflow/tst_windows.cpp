@@ -15,7 +15,10 @@
 #include "../support/ScriptedBrowser.h"
 #include "../support/ScriptedDialogs.h"
 #include "app/WindowRegistry.h"
+#include "category/CategorySorting.h"
+#include "files/TextFile.h"
 #include "pagegen/TemplateDefaults.h"
+#include "pagegen/TemplateFill.h"
 #include "platform/FolderList.h"
 #include "platform/Settings.h"
 #include "workflow/FolderChooser.h"
@@ -31,10 +34,12 @@ namespace {
 struct Program {
     vt::testing::ScriptedDialogs dialogs;
     vt::testing::ScriptedBrowser browser;
-    Workflow workflow{dialogs, browser, [] {
-                          QCoreApplication::processEvents();
-                      }};
-    vt::app::WindowRegistry windows{workflow, browser, dialogs};
+    vt::platform::Yield yield = [] {
+        QCoreApplication::processEvents();
+    };
+    Workflow workflow{dialogs, browser, yield};
+    vt::category::CategorySorting sorting{workflow, dialogs, yield};
+    vt::app::WindowRegistry windows{workflow, browser, dialogs, sorting};
 
     explicit Program(bool offerArticleMaker = false) { windows.start(offerArticleMaker); }
     QWidget* form1() const { return windows.window(WindowId::Form1); }
@@ -224,6 +229,39 @@ private slots:
         QVERIFY(QFile::exists(temp.filePath(u"T2.html"_s)));
         QVERIFY2(countedUp.contains(u"1"_s), qPrintable(countedUp.join(u',')));
         QTRY_COMPARE(p.control<QLabel>("Label2")->text(), u"2"_s);
+    }
+
+    // The category flow from the window over PAD texts made from the real PAD files: every text
+    // with a category and a program name becomes a page in its category's folder.
+    void sortingByCategoryFromTheWindow() {
+        Program p;
+        QTemporaryDir temp;
+        const QDir corpus(QStringLiteral(VELLUMTIDE_PAD_CORPUS));
+        const QStringList names = corpus.entryList({u"*.xml"_s}, QDir::Files).mid(0, 25);
+        QStringList expected;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            QFile file(corpus.filePath(names[i]));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            QVERIFY(vt::files::writeTextFile(temp.filePath(u"%1.txt"_s.arg(i)), text).ok());
+            const auto filled = vt::pagegen::FillTemplate(text, QString(), QString(), true);
+            if (!filled.category->isEmpty() && !filled.programName.isEmpty()) {
+                expected += u"Category/"_s + *filled.category + u'/' + filled.programName + u".html"_s;
+            }
+        }
+        p.workflow.setPadTextFolder(temp.path());
+        bool splitterShown = false;
+        p.dialogs.onMessage = [&] {
+            splitterShown = splitterShown || p.windows.window(WindowId::Splitter);
+        };
+        p.control<QPushButton>("Command12")->click();
+        QVERIFY(splitterShown);
+        QCOMPARE(p.dialogs.texts().last(), u"finished."_s);
+        QVERIFY(expected.size() > 15);
+        for (const QString& page : expected) {
+            QVERIFY2(QFile::exists(temp.filePath(page)), qPrintable(page));
+        }
+        QTRY_VERIFY(!p.windows.window(WindowId::Splitter));
     }
 
     void closingTheMainWindowClosesEveryWindow() {
