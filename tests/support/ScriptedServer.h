@@ -80,13 +80,6 @@ private:
     void read(QTcpSocket* socket) {
         QByteArray& buffer = m_buffers[socket];
         buffer += socket->readAll();
-        // Anything that does not start like an HTTP request (a TLS hello) gets plain text back.
-        if (!buffer.isEmpty() && (buffer[0] < 'A' || buffer[0] > 'Z')) {
-            m_buffers.remove(socket);
-            socket->write("HTTP/1.1 400 Bad Request\r\n\r\n");
-            socket->disconnectFromHost();
-            return;
-        }
         if (!buffer.contains("\r\n\r\n")) {
             return;
         }
