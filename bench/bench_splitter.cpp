@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "category/CategorySorting.h"
-#include "platform/Browser.h"
+#include "BenchSupport.h"
 #include "platform/Dialogs.h"
 #include "splitter/FolderSplit.h"
 #include "workflow/Workflow.h"
@@ -18,12 +18,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using namespace vt::bench;
+
 constexpr int SplitFiles = 40000;
 constexpr int CategoryTexts = 5000;
-
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 void makeEmptyFiles(const QString& folder, int count) {
     for (int i = 0; i < count; ++i) {
@@ -67,15 +65,6 @@ public:
         return text.startsWith(u"Finished."_s) ? vt::platform::Answer::No : vt::platform::Answer::Yes;
     }
     std::optional<QString> openFile(const QString&) override { return std::nullopt; }
-};
-
-class NoBrowser final : public vt::platform::Browser {
-public:
-    void navigate(const QString&) override {}
-    vt::platform::ReadyState readyState() const override { return vt::platform::ReadyState::Complete; }
-    bool busy() const override { return false; }
-    QString bodyText() const override { return QString(); }
-    QString failure() const override { return QString(); }
 };
 
 double categoryPassSeconds() {

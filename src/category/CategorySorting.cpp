@@ -93,6 +93,8 @@ void CategorySorting::pressCommand12() {
     if (!m_workflow.beginRun()) {
         return;
     }
+    m_lastRun = workflow::BatchSummary{};
+    m_lastRun.refused = true;
     const QString padTextFolder = m_workflow.padTextFolder();
     if (m_dialogs.message(FirstQuestion, MessageButtons::YesNo, MessageIcon::None) != Answer::Yes) {
         m_workflow.endRun();
@@ -150,6 +152,10 @@ bool CategorySorting::createCategoryFolders(const QString& padTextFolder, const 
             files::displayPath(padTextFolder, QString::number(i) + QStringLiteral(".txt")));
         if (!text) {
             ++unread;
+            ++m_lastRun.failed;
+            if (m_lastRun.firstFailures.size() < workflow::BatchSummary::NamedFailures) {
+                m_lastRun.firstFailures += text.message();
+            }
             continue;
         }
         m_workflow.setPadText(text.value());
@@ -191,6 +197,10 @@ void CategorySorting::runCategoryRun() {
     if (!partOfThePass && !m_workflow.beginRun()) {
         return;
     }
+    if (!partOfThePass) {
+        m_lastRun = workflow::BatchSummary{};
+    }
+    m_lastRun.refused = false;
     categoryRun();
     if (!partOfThePass) {
         m_workflow.endRun();
@@ -218,7 +228,9 @@ void CategorySorting::categoryRun() {
         if (!files || files.value() == 0) {
             break;
         }
-        total.add(m_workflow.runBatch());
+        const workflow::BatchSummary batch = m_workflow.runBatch();
+        total.add(batch);
+        m_lastRun.add(batch);
     }
     if (total.failed > 0) {
         m_dialogs.message(workflow::Workflow::summaryText(total), MessageButtons::Ok,

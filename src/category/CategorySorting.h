@@ -6,15 +6,13 @@
 #include <memory>
 
 #include "platform/Yield.h"
+#include "workflow/Workflow.h"
 
 namespace vt::platform {
 class Dialogs;
 }
 namespace vt::splitter {
 class Splitter;
-}
-namespace vt::workflow {
-class Workflow;
 }
 
 namespace vt::category {
@@ -37,6 +35,9 @@ public:
     void pressCommand12();
     // The splitter while the pass has it open, or nullptr.
     splitter::Splitter* splitter() const { return m_splitter.get(); }
+    // How the last pass or run went: refused when no page run took place, and the records and
+    // numbered PAD text files that failed.
+    const workflow::BatchSummary& lastRun() const { return m_lastRun; }
 
 signals:
     // The pass opened the splitter: its window shows it.
@@ -55,6 +56,7 @@ private:
     platform::Yield m_yield;
     std::unique_ptr<splitter::Splitter> m_splitter;
     bool m_splitterTicks = false;
+    workflow::BatchSummary m_lastRun;
 };
 
 } // namespace vt::category

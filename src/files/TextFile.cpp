@@ -86,6 +86,10 @@ Result<QString> readTextFile(const QString& path) {
 Status writeTextFile(const QString& path, QStringView text) {
     QByteArray bytes = encodeWindows1252(text);
     bytes += "\r\n";
+    return writeFileBytes(path, bytes);
+}
+
+Status writeFileBytes(const QString& path, const QByteArray& bytes) {
     // QSaveFile replaces the old file only after the last byte is written, so a full disk
     // leaves the previous file intact and no half-written one behind.
     QSaveFile file(path);

@@ -6,12 +6,24 @@
 namespace vt::pagegen {
 namespace {
 
-Status refusedName(QStringView name) {
-    return Status::failure(QStringLiteral("\"%1\" is not a name a file can have here").arg(name));
+// What a refused name was meant to be ("program name", "category", "record number") and the name.
+Status refusedName(const char* role, QStringView name) {
+    return Status::failure(QStringLiteral("The %1 \"%2\" cannot be used as a file or folder name")
+                               .arg(QLatin1String(role), name));
 }
 
 Status noStorageFolder() {
     return Status::failure(QStringLiteral("No storage folder has been chosen"));
+}
+
+// folder / stem + extension, when the folder is chosen and the stem is a name a file can have.
+Status writeNamedFile(const QString& folder, const char* role, QStringView stem, QStringView extension,
+                      QStringView text) {
+    if (folder.isEmpty()) {
+        return noStorageFolder();
+    }
+    const std::optional<QString> path = files::childFilePath(folder, stem, extension);
+    return path ? files::writeTextFile(*path, text) : refusedName(role, stem);
 }
 
 } // namespace
@@ -24,24 +36,17 @@ Status WritePage(const QString& storageFolder, QStringView programName,
     const std::optional<QString> folder =
         category ? files::nestedPath(storageFolder, *category) : storageFolder;
     if (!folder) {
-        return refusedName(*category);
+        return refusedName("category", *category);
     }
-    const std::optional<QString> path = files::childFilePath(*folder, programName, u".html");
-    if (!path) {
-        return refusedName(programName);
-    }
-    return files::writeTextFile(*path, page);
+    return writeNamedFile(*folder, "program name", programName, u".html", page);
 }
 
 Status WritePadText(const QString& storageFolder, QStringView recordNumber, QStringView padText) {
-    if (storageFolder.isEmpty()) {
-        return noStorageFolder();
-    }
-    const std::optional<QString> path = files::childFilePath(storageFolder, recordNumber, u".txt");
-    if (!path) {
-        return refusedName(recordNumber);
-    }
-    return files::writeTextFile(*path, padText);
+    return writeNamedFile(storageFolder, "record number", recordNumber, u".txt", padText);
+}
+
+Status WriteArticle(const QString& storageFolder, QStringView programName, QStringView article) {
+    return writeNamedFile(storageFolder, "program name", programName, u".txt", article);
 }
 
 } // namespace vt::pagegen

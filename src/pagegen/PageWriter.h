@@ -20,4 +20,7 @@ Status WritePage(const QString& storageFolder, QStringView programName,
 // storage folder / record number + ".txt".
 Status WritePadText(const QString& storageFolder, QStringView recordNumber, QStringView padText);
 
+// storage folder / program name + ".txt": an article, named as its page would be.
+Status WriteArticle(const QString& storageFolder, QStringView programName, QStringView article);
+
 } // namespace vt::pagegen

@@ -20,17 +20,30 @@ void makeFiles(const QString& folder, int count) {
     }
 }
 
-int filesIn(const QString& folder) {
-    return int(QDir(folder).entryList(QDir::Files).size());
-}
-
-QList<int> subfolderSizes(const QString& master) {
-    QList<int> sizes;
+// The file count of the master folder, then of each subfolder 0, 1, ... that exists.
+QList<int> sizes(const QString& master) {
+    QList<int> sizes{int(QDir(master).entryList(QDir::Files).size())};
     for (int k = 0; QDir(master + u'/' + QString::number(k)).exists(); ++k) {
-        sizes += filesIn(master + u'/' + QString::number(k));
+        sizes += int(QDir(master + u'/' + QString::number(k)).entryList(QDir::Files).size());
     }
     return sizes;
 }
+
+void nothing() {}
+
+// A splitter over an empty folder, and what it hands over and asks for.
+struct Counting {
+    QTemporaryDir temp;
+    vt::testing::ScriptedDialogs dialogs;
+    QStringList handOvers; // the estimate at each hand-over
+    int closeRequests = 0;
+    Splitter splitter;
+
+    Counting()
+        : splitter(dialogs, nothing, [this] { handOvers += splitter.folderEstimate(); }) {
+        QObject::connect(&splitter, &Splitter::closeRequested, [this] { ++closeRequests; });
+    }
+};
 
 } // namespace
 
@@ -38,135 +51,99 @@ class TestSplitter : public QObject {
     Q_OBJECT
 
 private slots:
-    void estimate_data() {
+    // Estimates that are numbers are checked by the split rows: subfolders 0 to it are made.
+    void noEstimate_data() {
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("perFolder");
         QTest::addColumn<int>("estimate"); // -1: none
-        QTest::addRow("120 files: 2.4 rounds to 2") << u"120"_s << u"50"_s << 3;
-        QTest::addRow("125 files: 2.5 rounds to even 2") << u"125"_s << u"50"_s << 3;
-        QTest::addRow("175 files: 3.5 rounds to even 4") << u"175"_s << u"50"_s << 5;
-        QTest::addRow("40,000 files") << u"40000"_s << u"50"_s << 801;
         QTest::addRow("no files") << u"0"_s << u"50"_s << 1;
         QTest::addRow("zero per folder") << u"120"_s << u"0"_s << -1;
         QTest::addRow("negative per folder") << u"120"_s << u"-5"_s << -1;
         QTest::addRow("count not a number") << u"many"_s << u"50"_s << -1;
         QTest::addRow("per folder not a number") << u"120"_s << QString() << -1;
     }
-    void estimate() {
+    void noEstimate() {
         QFETCH(QString, count);
         QFETCH(QString, perFolder);
         QFETCH(int, estimate);
         QCOMPARE(FolderEstimate(count, perFolder).value_or(-1), estimate);
     }
 
+    // 50 files a subfolder; the estimate rounds count / 50 to the nearest, halves to even.
     void split_data() {
         QTest::addColumn<int>("files");
-        QTest::addColumn<QList<int>>("sizes");
-        QTest::addRow("120 files") << 120 << QList<int>{50, 50, 20, 0};
-        QTest::addRow("100 files") << 100 << QList<int>{50, 50, 0, 0};
-        QTest::addRow("125 files") << 125 << QList<int>{50, 50, 25, 0};
-        QTest::addRow("175 files") << 175 << QList<int>{50, 50, 50, 25, 0, 0};
-        QTest::addRow("one file") << 1 << QList<int>{1, 0};
+        QTest::addColumn<QList<int>>("sizes"); // see sizes(); files left in the master: stopped
+        QTest::addRow("120 files: 2.4 rounds to 2") << 120 << QList<int>{0, 50, 50, 20, 0};
+        QTest::addRow("100 files") << 100 << QList<int>{0, 50, 50, 0, 0};
+        QTest::addRow("125 files: 2.5 rounds to 2") << 125 << QList<int>{0, 50, 50, 25, 0};
+        QTest::addRow("175 files: 3.5 rounds to 4") << 175 << QList<int>{0, 50, 50, 50, 25, 0, 0};
+        QTest::addRow("one file") << 1 << QList<int>{0, 1, 0};
+        QTest::addRow("stopped after 4 files") << 10 << QList<int>{6, 4, 0};
     }
     void split() {
         QFETCH(int, files);
         QFETCH(QList<int>, sizes);
+        const int moved = files - sizes.first();
         QTemporaryDir master;
         makeFiles(master.path(), files);
-        const int estimate = FolderEstimate(QString::number(files), u"50"_s).value();
         QList<int> indexes;
-        const SplitResult result = SplitFolder(master.path(), estimate, 50, files, [&](int i) {
-            indexes += i;
-            return true;
-        });
-        QCOMPARE(result.moved, files);
-        QCOMPARE(result.notMoved, 0);
-        QCOMPARE(subfolderSizes(master.path()), sizes);
-        QCOMPARE(filesIn(master.path()), 0);
-        QCOMPARE(indexes.size(), files);
-        QCOMPARE(indexes.last(), files - 1);
+        const SplitResult result = SplitFolder(
+            master.path(), FolderEstimate(QString::number(files), u"50"_s).value(), 50, files, [&](int i) {
+                indexes += i;
+                return i + 1 < moved;
+            });
+        QVERIFY(result.moved == moved && result.notMoved == 0);
+        QCOMPARE(::sizes(master.path()), sizes);
+        QVERIFY(indexes.size() == moved && indexes.last() == moved - 1);
         // Files go in listing order ("0.txt", "1.txt", "10.txt", ...) and keep their names.
         QVERIFY(QFile::exists(master.filePath(u"0/0.txt"_s)));
-        QVERIFY(files < 11 || QFile::exists(master.filePath(u"0/10.txt"_s)));
+        QVERIFY(moved < 11 || QFile::exists(master.filePath(u"0/10.txt"_s)));
     }
 
+    // A subfolder that exists is used as it is; a name taken in it stays in the master folder.
     void existingSubfoldersAndTakenNames() {
         QTemporaryDir master;
         makeFiles(master.path(), 3);
         QVERIFY(QDir(master.path()).mkdir(u"0"_s));
-        QFile taken(master.filePath(u"0/1.txt"_s));
-        QVERIFY(taken.open(QIODevice::WriteOnly));
-        taken.write("already there");
-        taken.close();
+        QVERIFY(QFile::copy(master.filePath(u"2.txt"_s), master.filePath(u"0/1.txt"_s)));
         const SplitResult result = SplitFolder(master.path(), 1, 50, 3, [](int) { return true; });
-        QCOMPARE(result.moved, 2);
-        QCOMPARE(result.notMoved, 1);
-        QVERIFY(QFile::exists(master.filePath(u"1.txt"_s)));
+        QVERIFY(result.moved == 2 && result.notMoved == 1);
+        QCOMPARE(QDir(master.path()).entryList(QDir::Files), QStringList{u"1.txt"_s});
         QFile kept(master.filePath(u"0/1.txt"_s));
         QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("already there"));
+        QCOMPARE(kept.readAll(), QByteArray("2"));
     }
 
-    void stopsWhenAskedTo() {
-        QTemporaryDir master;
-        makeFiles(master.path(), 10);
-        const SplitResult result = SplitFolder(master.path(), 1, 50, 10, [](int i) { return i < 3; });
-        QCOMPARE(result.moved, 4);
-        QCOMPARE(filesIn(master.path()), 6);
+    // "Count Files" counts, splits, hands over (the estimate still there) and asks to close.
+    void countFiles() {
+        Counting c;
+        makeFiles(c.temp.path(), 120);
+        c.splitter.setFolderListPath(c.temp.path());
+        QVERIFY(c.splitter.isShown(SplitterControl::Command3) && c.splitter.isShown(SplitterControl::Text2));
+        c.splitter.pressCountFiles();
+        QCOMPARE((QStringList{c.splitter.fileCount(), c.splitter.filesPerFolder(),
+                              c.splitter.folderEstimate(), c.splitter.progress()}),
+                 (QStringList{u"120"_s, u"50"_s, u"3"_s, u"119"_s}));
+        QVERIFY(!c.splitter.isShown(SplitterControl::Label2));
+        QVERIFY(c.splitter.isShown(SplitterControl::Command1) && c.splitter.isShown(SplitterControl::Text4));
+        QCOMPARE(sizes(c.temp.path()), (QList<int>{0, 50, 50, 20, 0}));
+        QVERIFY(c.handOvers == QStringList{u"3"_s} && c.closeRequests == 1 && c.dialogs.shown.empty());
     }
 
-    void countFilesSplitsHandsOverAndCloses() {
-        QTemporaryDir master;
-        makeFiles(master.path(), 120);
-        vt::testing::ScriptedDialogs dialogs;
-        QString estimateAtHandOver;
-        Splitter* splitterSeen = nullptr;
-        Splitter splitter(
-            dialogs, [] {}, [&] { estimateAtHandOver = splitterSeen->folderEstimate(); });
-        splitterSeen = &splitter;
-        int closeRequests = 0;
-        connect(&splitter, &Splitter::closeRequested, [&] { ++closeRequests; });
-        QVERIFY(!splitter.isShown(SplitterControl::Command3));
-        splitter.setFolderListPath(master.path());
-        QCOMPARE(splitter.masterFolder(), master.path());
-        QVERIFY(splitter.isShown(SplitterControl::Command3) && splitter.isShown(SplitterControl::Text2));
-        splitter.pressCountFiles();
-        QCOMPARE(splitter.fileCount(), u"120"_s);
-        QCOMPARE(splitter.filesPerFolder(), u"50"_s);
-        QCOMPARE(splitter.folderEstimate(), u"3"_s);
-        QCOMPARE(estimateAtHandOver, u"3"_s);
-        QCOMPARE(splitter.progress(), u"119"_s);
-        QVERIFY(!splitter.isShown(SplitterControl::Label2));
-        QVERIFY(splitter.isShown(SplitterControl::Command1) && splitter.isShown(SplitterControl::Text4));
-        QCOMPARE(closeRequests, 1);
-        QCOMPARE(subfolderSizes(master.path()), (QList<int>{50, 50, 20, 0}));
-        QVERIFY(dialogs.shown.empty());
-    }
-
-    void countFilesOnAFolderWithoutFiles() {
-        QTemporaryDir master;
-        vt::testing::ScriptedDialogs dialogs;
-        int handOvers = 0;
-        Splitter splitter(
-            dialogs, [] {}, [&] { ++handOvers; });
-        splitter.setFolderListPath(master.path());
-        splitter.pressCountFiles();
-        QCOMPARE(splitter.fileCount(), u"0"_s);
-        QCOMPARE(QDir(master.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-        QCOMPARE(handOvers, 1);
-    }
-
-    void countFilesOnAMissingFolder() {
-        QTemporaryDir temp;
-        vt::testing::ScriptedDialogs dialogs;
-        int handOvers = 0;
-        Splitter splitter(
-            dialogs, [] {}, [&] { ++handOvers; });
-        splitter.setFolderListPath(temp.filePath(u"missing"_s));
-        splitter.pressCountFiles();
-        QCOMPARE(handOvers, 0);
-        QCOMPARE(dialogs.shown.size(), 1u);
-        QVERIFY(dialogs.shown.front().text.contains(temp.filePath(u"missing"_s)));
+    // A folder without files counts 0 and is handed over; a missing one is not.
+    void countFilesWithNothingToSplit() {
+        Counting c;
+        c.splitter.setFolderListPath(c.temp.path());
+        c.splitter.pressCountFiles();
+        QCOMPARE(c.splitter.fileCount(), u"0"_s);
+        QCOMPARE(QDir(c.temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        const QString missing = c.temp.filePath(u"missing"_s);
+        c.splitter.setFolderListPath(missing);
+        c.splitter.pressCountFiles();
+        QCOMPARE(c.handOvers.size(), 1);
+        QCOMPARE(c.dialogs.texts(),
+                 QStringList{u"The folder \"%1\" does not exist or cannot be read.\r\n\r\nNo "
+                             u"file was moved."_s.arg(missing)});
     }
 };
 

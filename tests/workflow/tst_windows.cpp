@@ -1,13 +1,8 @@
+#include <QAbstractButton>
 #include <QAction>
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,18 +38,17 @@ struct Program {
 
     explicit Program(bool offerArticleMaker = false) { windows.start(offerArticleMaker); }
     QWidget* form1() const { return windows.window(WindowId::Form1); }
-    template <typename Widget = QWidget> Widget* control(const char* name) const {
-        return form1()->findChild<Widget*>(QString::fromLatin1(name));
-    }
+    QWidget* control(const char* name) const { return form1()->findChild<QWidget*>(QLatin1String(name)); }
+    QAction* action(const char* name) const { return form1()->findChild<QAction*>(QLatin1String(name)); }
     bool shown(const char* name) const { return !control(name)->isHidden(); }
-    QString caption(const char* name) const { return control<QAbstractButton>(name)->text(); }
+    // What a label, a box or a button of a window shows.
+    QString text(const char* name, WindowId id = WindowId::Form1) const {
+        const QWidget* widget = windows.window(id)->findChild<QWidget*>(QLatin1String(name));
+        return widget->property(widget->inherits("QPlainTextEdit") ? "plainText" : "text").toString();
+    }
+    // A press from code, which works on a hidden button too.
+    void click(const char* name) const { static_cast<QAbstractButton*>(control(name))->click(); }
 };
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -64,171 +58,114 @@ class TestWindows : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void startUpState() {
+    // The window shows the model's start state; the template windows are loaded, hidden, with
+    // their default texts; the mode boxes work by clicks.
+    void startUpStateAndModeBoxes() {
         Program p;
         QCOMPARE(p.form1()->windowTitle(), u"Vellumtide"_s);
-        QCOMPARE(p.caption("Command6"), u"Make web pages from PAD file URLs"_s);
-        QCOMPARE(p.control<QLabel>("Label2")->text(), u"0"_s);
-        QCOMPARE(p.control<QLineEdit>("Text3")->text(), u"0"_s);
-        QCOMPARE(p.control<QLineEdit>("Text4")->text(), u"0"_s);
-        QVERIFY(p.control<QLineEdit>("Text2")->text().isEmpty());
         for (const char* hidden : {"Command1", "Command2", "Command3", "Command5", "Command8", "Text5",
                                    "Label6", "Command11", "Check3", "Combo1"}) {
             QVERIFY2(!p.shown(hidden), hidden);
         }
-        for (const char* shown : {"Command4", "Command7", "Command6", "Command12", "Check1", "Check2",
-                                  "Text1", "Text2", "Label2", "Label7", "WebBrowser1"}) {
-            QVERIFY2(p.shown(shown), shown);
-        }
-        // The template windows are loaded, hidden, with their default texts.
         for (const WindowId id : {WindowId::Form3, WindowId::Form5, WindowId::Form7}) {
             QVERIFY(p.windows.window(id) && p.windows.window(id)->isHidden());
         }
-        QCOMPARE(p.windows.window(WindowId::Form7)->findChild<QPlainTextEdit*>()->toPlainText(),
+        QCOMPARE(p.text("Text1", WindowId::Form7),
                  QString(vt::pagegen::DefaultAdBlock()).replace(u"\r\n"_s, u"\n"_s));
-    }
-
-    void menuBar() {
-        Program p;
-        auto* templates = p.form1()->findChild<QMenu*>(u"Show_Templates"_s);
-        QVERIFY(templates);
-        QCOMPARE(templates->title(), u"Show Templates"_s);
-        QCOMPARE(templates->actions().size(), 2);
-        QCOMPARE(templates->actions().at(0)->text(), u"View Web Page Template"_s);
-        QCOMPARE(templates->actions().at(1)->text(), u"View Web Page Backup"_s);
-        auto* adBlock = p.form1()->findChild<QAction*>(u"Google_Adsense_Code"_s);
-        QVERIFY(adBlock && adBlock->isVisible());
-        QCOMPARE(adBlock->text(), u"Show Google Adsense Code"_s);
-        auto* article = p.form1()->findChild<QAction*>(u"Make_Article"_s);
-        QVERIFY(article && !article->isVisible() && !article->isEnabled());
-    }
-
-    void articleMakerOnlyWhenOffered() {
-        Program p(true);
-        auto* article = p.form1()->findChild<QAction*>(u"Make_Article"_s);
-        QVERIFY(article->isVisible() && article->isEnabled());
-        article->trigger();
-        QWidget* form9 = p.windows.window(WindowId::Form9);
-        QVERIFY(form9 && form9->isVisible());
-        QCOMPARE(form9->windowTitle(), u"Make Article"_s);
-        p.form1()->close();
-        QTRY_VERIFY(!p.windows.window(WindowId::Form9));
-    }
-
-    void modeBoxesByClicks() {
-        Program p;
-        QTest::mouseClick(p.control<QCheckBox>("Check2"), Qt::LeftButton);
-        QTRY_COMPARE(p.caption("Command6"), u"Make web pages from PAD text files"_s);
-        QVERIFY(p.shown("Text5") && p.shown("Label6") && p.shown("Command11"));
-
-        QTest::mouseClick(p.control<QCheckBox>("Check1"), Qt::LeftButton);
-        QTRY_COMPARE(p.caption("Command6"), u"Just store PAD files as text files"_s);
-        QVERIFY(!p.control<QCheckBox>("Check2")->isChecked());
-        QVERIFY(!p.shown("Text5") && !p.shown("Command11"));
-        QVERIFY(!p.control("Command3")->isEnabled() && !p.control("Command5")->isEnabled());
-
-        QTest::mouseClick(p.control<QCheckBox>("Check1"), Qt::LeftButton);
-        QTRY_COMPARE(p.caption("Command6"), u"Make web pages from PAD file URLs"_s);
-        QVERIFY(p.control("Command3")->isEnabled());
-    }
-
-    void stepSixFromCode() {
-        Program p;
-        p.control<QPushButton>("Command5")->click(); // hidden, pressed from code
+        const QMenu* templates = p.form1()->findChild<QMenu*>(u"Show_Templates"_s);
         QCOMPARE(
-            p.dialogs.texts(),
-            QStringList{
-                u"You must carry out step 2: and choose a folder in which to store your files first."_s});
+            QStringList({templates->title(), templates->actions().value(0)->text(),
+                         templates->actions().value(1)->text(), p.action("Google_Adsense_Code")->text()}),
+            (QStringList{u"Show Templates"_s, u"View Web Page Template"_s, u"View Web Page Backup"_s,
+                         u"Show Google Adsense Code"_s}));
+        QVERIFY(!p.action("Make_Article")->isVisible() && !p.action("Make_Article")->isEnabled());
 
-        QTemporaryDir storage;
-        QTest::keyClicks(p.control<QLineEdit>("Text2"), storage.path());
-        p.control<QLineEdit>("Text4")->clear();
-        QTest::keyClicks(p.control<QLineEdit>("Text4"), u"5"_s);
-        QCOMPARE(p.workflow.rangeEnd(), u"5"_s);
-        QCOMPARE(p.workflow.storageFolder(), storage.path());
+        QCOMPARE(p.text("Command6"), u"Make web pages from PAD file URLs"_s);
+        p.click("Check2");
+        QTRY_COMPARE(p.text("Command6"), u"Make web pages from PAD text files"_s);
+        QVERIFY(p.shown("Text5") && p.shown("Label6") && p.shown("Command11"));
+        p.click("Check1");
+        QTRY_COMPARE(p.text("Command6"), u"Just store PAD files as text files"_s);
+        QVERIFY(!p.control("Check2")->property("checked").toBool() && !p.shown("Text5") &&
+                !p.control("Command3")->isEnabled() && !p.control("Command5")->isEnabled());
+        p.click("Check1");
+        QTRY_COMPARE(p.text("Command6"), u"Make web pages from PAD file URLs"_s);
+    }
+
+    // Step 6 pressed from code while hidden, after typing into the boxes; then the batch, whose
+    // record counter the window shows as it runs.
+    void stepsAndBatchFromTheWindow() {
+        Program p;
+        p.click("Command5");
+        QCOMPARE(p.dialogs.shown.size(), 1u); // no storage folder yet
+        QTemporaryDir temp;
+        QTest::keyClicks(p.control("Text2"), temp.path());
+        QTest::keyClicks(p.control("Text4"), u"5"_s); // after the 0 shown
+        QCOMPARE(QStringList({p.workflow.storageFolder(), p.workflow.rangeEnd()}),
+                 QStringList({temp.path(), u"05"_s}));
         p.workflow.setPadText(u"<Program_Name>Foo Editor</Program_Name>"_s);
-        p.control<QPushButton>("Command3")->click();
-        p.control<QPushButton>("Command5")->click();
-        QVERIFY(QFile::exists(storage.filePath(u"Foo Editor.html"_s)));
-        QTRY_VERIFY(p.control<QPlainTextEdit>("Text1")->toPlainText().endsWith(u"Foo Editor.html"_s));
-        QTRY_COMPARE(p.control<QLabel>("Label2")->text(), u"1"_s);
-    }
+        p.click("Command3");
+        p.click("Command5");
+        QVERIFY(QFile::exists(temp.filePath(u"Foo Editor.html"_s)));
+        QTRY_VERIFY(p.text("Text1").endsWith(u"Foo Editor.html"_s));
+        QTRY_COMPARE(p.text("Label2"), u"1"_s);
 
-    void templateWindowEditsAndDiscards() {
-        Program p;
-        p.form1()->findChild<QAction*>(u"Google_Adsense_Code"_s)->trigger();
-        QWidget* form7 = p.windows.window(WindowId::Form7);
-        QVERIFY(form7->isVisible());
-        auto* text1 = form7->findChild<QPlainTextEdit*>(u"Text1"_s);
-        QVERIFY(text1->isEnabled());
-        text1->setPlainText(u"<ad>\n</ad>"_s);
-        QCOMPARE(p.workflow.templateText(TemplateText::AdBlock), u"<ad>\r\n</ad>"_s);
-
-        form7->close();
-        QCOMPARE(p.workflow.templateText(TemplateText::AdBlock), vt::pagegen::DefaultAdBlock());
-        QTRY_VERIFY(!p.windows.window(WindowId::Form7));
-        p.form1()->findChild<QAction*>(u"Google_Adsense_Code"_s)->trigger();
-        QVERIFY(p.windows.window(WindowId::Form7)->isVisible());
-    }
-
-    void showingAgainKeepsTheWindow() {
-        Program p;
-        p.control<QPushButton>("Command7")->click();
-        QWidget* form6 = p.windows.window(WindowId::Form6);
-        QVERIFY(form6 && form6->isVisible());
-        QCOMPARE(form6->windowTitle(), u"Folder Location"_s);
-        p.control<QPushButton>("Command7")->click();
-        QCOMPARE(p.windows.window(WindowId::Form6), form6);
-    }
-
-    void storageFolderChooser() {
-        Program p;
-        QTemporaryDir folder;
-        p.control<QPushButton>("Command7")->click();
-        auto* form6 = static_cast<FolderChooser*>(p.windows.window(WindowId::Form6));
-        form6->folderList()->setPath(folder.path());
-        QCOMPARE(p.workflow.storageFolder(), folder.path());
-        QCOMPARE(form6->findChild<QLineEdit*>(u"Text1"_s)->text(), folder.path());
-        QCOMPARE(vt::platform::ReadSetting(u"ZRA"_s, u"ZRA"_s, u"ZRA"_s), folder.path());
-        QTRY_COMPARE(p.control<QLineEdit>("Text2")->text(), folder.path());
-    }
-
-    void padTextFolderChooser() {
-        Program p;
-        QTemporaryDir folder;
-        for (const char* name : {"0.txt", "1.txt", "2.txt"}) {
-            writeBytes(folder.filePath(QString::fromLatin1(name)), "x");
+        QVERIFY(QDir(temp.path()).mkdir(u"texts"_s));
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(vt::files::writeTextFile(temp.filePath(u"texts/%1.txt"_s.arg(i)),
+                                             u"<Program_Name>T%1</Program_Name>"_s.arg(i)));
         }
+        p.click("Check2");
+        p.workflow.choosePadTextFolder(temp.filePath(u"texts"_s));
+        QStringList shown; // what the counter showed whenever the model changed
+        QObject::connect(&p.workflow, &Workflow::changed, [&] { shown += p.text("Label2"); });
+        QTest::mouseClick(p.control("Command6"), Qt::LeftButton);
+        QVERIFY(QFile::exists(temp.filePath(u"T2.html"_s)));
+        QVERIFY2(shown.contains(u"0"_s), qPrintable(shown.join(u','))); // not only at the end
+        QTRY_COMPARE(p.text("Label2"), u"2"_s);
+    }
+
+    // The folder choosers, the article maker and a template window: each is made once, and
+    // closing the main window closes them all. A template window closed loses its edits.
+    void choosersArticleMakerAndCloseOrder() {
+        Program p(true);
+        QTemporaryDir folder;
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(vt::files::writeTextFile(folder.filePath(u"%1.txt"_s.arg(i)), QString()));
+        }
+        p.click("Command7");
+        auto* form6 = static_cast<FolderChooser*>(p.windows.window(WindowId::Form6));
+        p.click("Command7");
+        QCOMPARE(p.windows.window(WindowId::Form6), form6);
+        QCOMPARE(form6->windowTitle(), u"Folder Location"_s);
+        form6->folderList()->setPath(folder.path());
+        QCOMPARE(p.text("Text1", WindowId::Form6), folder.path());
+        QCOMPARE(vt::platform::ReadSetting(u"ZRA"_s, u"ZRA"_s, u"ZRA"_s), folder.path());
+        QTRY_COMPARE(p.text("Text2"), folder.path());
+
         p.workflow.setCheck2(1);
-        p.control<QPushButton>("Command11")->click();
+        p.click("Command11");
         auto* form8 = static_cast<FolderChooser*>(p.windows.window(WindowId::Form8));
         QCOMPARE(form8->windowTitle(), u"Where are the text files?"_s);
         form8->folderList()->setPath(folder.path());
-        QTRY_COMPARE(p.control<QLineEdit>("Text5")->text(), folder.path());
-        QTRY_COMPARE(p.control<QLineEdit>("Text4")->text(), u"2"_s);
-    }
+        QTRY_COMPARE(QStringList({p.text("Text5"), p.text("Text4")}), QStringList({folder.path(), u"2"_s}));
 
-    void batchFromTheWindowCountsUp() {
-        Program p;
-        QTemporaryDir temp;
-        QDir(temp.path()).mkdir(u"texts"_s);
-        for (int i = 0; i < 3; ++i) {
-            writeBytes(temp.filePath(u"texts/%1.txt"_s.arg(i)),
-                       "<Program_Name>T" + QByteArray::number(i) + "</Program_Name>");
+        QVERIFY(p.action("Make_Article")->isVisible() && p.action("Make_Article")->isEnabled());
+        p.action("Make_Article")->trigger();
+        QVERIFY(p.windows.window(WindowId::Form9)->isVisible());
+        QCOMPARE(p.windows.window(WindowId::Form9)->windowTitle(), u"Make Article"_s);
+        p.action("Google_Adsense_Code")->trigger();
+        QWidget* text1 = p.windows.window(WindowId::Form7)->findChild<QWidget*>(u"Text1"_s);
+        QVERIFY(text1->isVisible() && text1->isEnabled());
+        text1->setProperty("plainText", u"<ad>\n</ad>"_s);
+        QCOMPARE(p.workflow.templateText(TemplateText::AdBlock), u"<ad>\r\n</ad>"_s);
+        p.form1()->close();
+        QVERIFY(p.workflow.isShutDown());
+        QCOMPARE(p.workflow.templateText(TemplateText::AdBlock), vt::pagegen::DefaultAdBlock());
+        for (const WindowId id : {WindowId::Form1, WindowId::Form3, WindowId::Form5, WindowId::Form6,
+                                  WindowId::Form7, WindowId::Form8, WindowId::Form9}) {
+            QTRY_VERIFY(!p.windows.window(id));
         }
-        p.workflow.setStorageFolder(temp.path());
-        QTest::mouseClick(p.control<QCheckBox>("Check2"), Qt::LeftButton);
-        p.workflow.choosePadTextFolder(temp.filePath(u"texts"_s));
-        QStringList countedUp;
-        QObject::connect(&p.workflow, &Workflow::changed, [&] {
-            if (countedUp.isEmpty() || countedUp.last() != p.control<QLabel>("Label2")->text()) {
-                countedUp += p.control<QLabel>("Label2")->text();
-            }
-        });
-        QTest::mouseClick(p.control<QPushButton>("Command6"), Qt::LeftButton);
-        QVERIFY(QFile::exists(temp.filePath(u"T2.html"_s)));
-        QVERIFY2(countedUp.contains(u"1"_s), qPrintable(countedUp.join(u',')));
-        QTRY_COMPARE(p.control<QLabel>("Label2")->text(), u"2"_s);
     }
 
     // The category flow from the window over PAD texts made from the real PAD files: every text
@@ -254,28 +191,13 @@ private slots:
         p.dialogs.onMessage = [&] {
             splitterShown = splitterShown || p.windows.window(WindowId::Splitter);
         };
-        p.control<QPushButton>("Command12")->click();
+        p.click("Command12");
         QVERIFY(splitterShown);
-        QCOMPARE(p.dialogs.texts().last(), u"finished."_s);
         QVERIFY(expected.size() > 15);
         for (const QString& page : expected) {
             QVERIFY2(QFile::exists(temp.filePath(page)), qPrintable(page));
         }
         QTRY_VERIFY(!p.windows.window(WindowId::Splitter));
-    }
-
-    void closingTheMainWindowClosesEveryWindow() {
-        Program p;
-        p.control<QPushButton>("Command7")->click();
-        p.workflow.setCheck2(1);
-        p.control<QPushButton>("Command11")->click();
-        p.form1()->findChild<QAction*>(u"View_Web_Page_Backup"_s)->trigger();
-        p.form1()->close();
-        QVERIFY(p.workflow.isShutDown());
-        for (const WindowId id : {WindowId::Form1, WindowId::Form3, WindowId::Form5, WindowId::Form6,
-                                  WindowId::Form7, WindowId::Form8}) {
-            QTRY_VERIFY(!p.windows.window(id));
-        }
     }
 };
 

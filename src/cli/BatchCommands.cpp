@@ -1,0 +1,97 @@
+#include "cli/BatchCommands.h"
+
+#include "cli/CommandLine.h"
+#include "cli/OptionNames.h"
+#include "cli/Session.h"
+#include "files/AllFiles.h"
+#include "platform/ControlNumbers.h"
+
+namespace vt::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString StorageRole = u"storage folder"_s;
+const QString TextsRole = u"folder of PAD text files"_s;
+
+// The import's start record box takes what the import itself can read.
+QString checkStart(const Arguments& arguments) {
+    if (arguments.has(option::Start) && !platform::toInt16(arguments.value(option::Start))) {
+        return u"--start takes a whole number from -32,768 to 32,767, not \"%1\"."_s.arg(
+            arguments.value(option::Start));
+    }
+    return QString();
+}
+
+// Step 1 as a user does it: the start record typed first, then the import, whose question is
+// answered Yes and whose file dialog picks the list.
+void importList(Session& session, const Arguments& arguments) {
+    if (arguments.has(option::Start)) {
+        session.workflow().setStartRecord(arguments.value(option::Start));
+    }
+    session.workflow().pressStep1();
+}
+
+// Check2 ticked and the folder chosen in the PAD text folder chooser, which sets the range end
+// to the highest index of the folder's listing.
+bool chooseTextFolder(Session& session, const QString& folder) {
+    if (!session.requireFolder(TextsRole, folder)) {
+        return false;
+    }
+    // The chooser passes over a folder it cannot list; the runner says why and does not start.
+    if (const Result<QStringList> names = files::AllFiles(folder); !names) {
+        session.console().message(names.message());
+        return false;
+    }
+    session.workflow().setCheck2(1);
+    session.workflow().choosePadTextFolder(folder);
+    return true;
+}
+
+} // namespace
+
+QString checkPages(const Arguments& arguments) {
+    if (arguments.has(option::FromTexts) == arguments.has(option::UrlList)) {
+        return u"Give either --from-texts DIR or --url-list FILE."_s;
+    }
+    if (arguments.has(option::Start) && !arguments.has(option::UrlList)) {
+        return u"--start goes with --url-list."_s;
+    }
+    return checkStart(arguments);
+}
+
+QString checkTexts(const Arguments& arguments) {
+    return checkStart(arguments);
+}
+
+ExitCode runPages(const Arguments& arguments) {
+    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList));
+    const QString storage = arguments.value(option::Storage);
+    if (!session.requireFolder(StorageRole, storage) || !session.applyPageTemplate(arguments) ||
+        !session.applyAdBlock(arguments)) {
+        return ExitCode::Refused;
+    }
+    session.workflow().setStorageFolder(storage);
+    if (arguments.has(option::FromTexts)) {
+        if (!chooseTextFolder(session, arguments.value(option::FromTexts))) {
+            return ExitCode::Refused;
+        }
+    } else {
+        importList(session, arguments);
+    }
+    return session.runBatch();
+}
+
+ExitCode runTexts(const Arguments& arguments) {
+    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList));
+    const QString storage = arguments.value(option::Storage);
+    if (!session.requireFolder(StorageRole, storage)) {
+        return ExitCode::Refused;
+    }
+    session.workflow().setCheck1(1);
+    session.workflow().setStorageFolder(storage);
+    importList(session, arguments);
+    return session.runBatch();
+}
+
+} // namespace vt::cli

@@ -1,0 +1,133 @@
+#include "cli/Commands.h"
+
+#include "cli/ArticleCommand.h"
+#include "cli/BatchCommands.h"
+#include "cli/DefaultsCommand.h"
+#include "cli/OptionNames.h"
+#include "cli/SortCommands.h"
+
+// A command is one row here and one run function; its help comes from the row.
+namespace vt::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const Option Storage{option::Storage, u"DIR"_s,
+                     u"The storage folder the files are written to (Step 2). It must exist."_s};
+const Option UrlList{
+    option::UrlList, u"FILE"_s,
+    u"A text file with one PAD file URL per line, imported as Step 1 does (at most 30,000)."_s};
+const Option Start{option::Start, u"N"_s,
+                   u"The record to start from (\"Start from record no:\", default 0). The run still makes as "
+                   "many passes as the list has entries."_s};
+const Option PageTemplate{option::Template, u"FILE"_s,
+                          u"Use the file's text as the web page template instead of the default one."_s};
+const Option AdBlock{option::AdBlock, u"FILE"_s,
+                     u"Use the file's text as the ad block that replaces \"GoogleAdsenseXXX\"."_s};
+const Option Quiet{option::Quiet, QString(), u"Show no progress; errors only."_s};
+
+const std::vector<Command> CommandTable = {
+    {u"pages"_s,
+     u"Make web pages from a folder of PAD text files or from a list of PAD file URLs"_s,
+     {u"pages --from-texts DIR --storage DIR [OPTIONS]"_s,
+      u"pages --url-list FILE --storage DIR [--start N] [OPTIONS]"_s},
+     u"With --from-texts: text-file mode (\"Make web pages from PAD text files\") over every file of "
+     "DIR, in the order the folder lists them.\n\nWith --url-list: the list is imported as Step 1 does, "
+     "then URL mode (\"Make web pages from PAD file URLs\") loads each PAD file and makes its page.\n\n"
+     "Each page is written as <program name>.html in the storage folder."_s,
+     {{option::FromTexts, u"DIR"_s, u"The folder of PAD text files to make pages from."_s},
+      UrlList,
+      Storage,
+      Start,
+      PageTemplate,
+      AdBlock,
+      Quiet},
+     {option::Storage},
+     {},
+     {u"pages --from-texts ~/pad/texts --storage ~/site/programs"_s,
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --start 100"_s,
+      u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s},
+     checkPages,
+     runPages},
+    {u"texts"_s,
+     u"Store the PAD files of a list of URLs as numbered text files"_s,
+     {u"texts --url-list FILE --storage DIR [--start N] [--quiet]"_s},
+     u"Text-store mode (\"Just store PAD files as text files\"): the list is imported as Step 1 does, then "
+     "each PAD file is loaded and its text written as 0.txt, 1.txt ... in the storage folder, as \"Make "
+     "txt\" writes them. The folder can then be made into pages with \"pages --from-texts\"."_s,
+     {UrlList, Storage, Start, Quiet},
+     {option::UrlList, option::Storage},
+     {},
+     {u"texts --url-list pad-urls.txt --storage ~/pad/texts"_s,
+      u"texts --url-list pad-urls.txt --storage ~/pad/texts --start 5000 --quiet"_s},
+     checkTexts,
+     runTexts},
+    {u"article"_s,
+     u"Make one article per PAD text file"_s,
+     {u"article --from-texts DIR --storage DIR [--long] [OPTIONS]"_s},
+     u"Fills the short article template (or the long one) from each file of DIR in turn and writes the "
+     "article as <program name>.txt in the storage folder, under the same name rules as pages."_s,
+     {{option::FromTexts, u"DIR"_s, u"The folder of PAD text files to make articles from."_s},
+      Storage,
+      {option::Long, QString(), u"Use the long article template."_s},
+      {option::Template, u"FILE"_s, u"Use the file's text as the article template."_s},
+      AdBlock,
+      Quiet},
+     {option::FromTexts, option::Storage},
+     {},
+     {u"article --from-texts ~/pad/texts --storage ~/site/articles"_s,
+      u"article --from-texts ~/pad/texts --storage ~/site/articles --long"_s},
+     checkArticle,
+     runArticle},
+    {u"sort"_s,
+     u"Make web pages from a folder of PAD text files, filed into one folder per category"_s,
+     {u"sort --pad-text-folder DIR [OPTIONS]"_s},
+     u"The category sorting of the window program, with every question answered Yes: one folder per PAD "
+     "category under DIR/Category, the PAD text files 0.txt, 1.txt ... moved into numbered subfolders of 50, "
+     "and every page written as DIR/Category/<category>/<program name>.html."_s,
+     {{option::PadTextFolder, u"DIR"_s,
+       u"The folder of numbered PAD text files, as \"texts\" writes them."_s},
+      PageTemplate,
+      AdBlock,
+      Quiet},
+     {option::PadTextFolder},
+     {},
+     {u"sort --pad-text-folder ~/pad/texts"_s,
+      u"sort --pad-text-folder ~/pad/texts --template page-template.html"_s},
+     nullptr,
+     runSort},
+    {u"split"_s,
+     u"Move the files of a folder into numbered subfolders"_s,
+     {u"split --folder DIR [--per N] [--quiet]"_s},
+     u"The folder splitter: the files of DIR, in the order the folder lists them, are moved into the "
+     "subfolders 0, 1, 2 ... of DIR, N to a subfolder, each keeping its name. A file whose name is already "
+     "taken in its subfolder is left where it is."_s,
+     {{option::Folder, u"DIR"_s, u"The folder whose files are split."_s},
+      {option::Per, u"N"_s, u"Files per subfolder (default 50)."_s},
+      Quiet},
+     {option::Folder},
+     {},
+     {u"split --folder ~/pad/texts"_s, u"split --folder ~/pad/texts --per 100"_s},
+     checkSplit,
+     runSplit},
+    {u"defaults"_s,
+     u"Write the default web page template and ad block, to edit them"_s,
+     {u"defaults DIR"_s},
+     u"Writes the default web page template as page-template.html and the ad block as ad-block.txt into DIR "
+     "(Windows-1252, the texts exactly as the program holds them). Edit them and hand them back with "
+     "--template and --ad-block."_s,
+     {},
+     {},
+     {u"DIR"_s},
+     {u"defaults ~/site/templates"_s},
+     nullptr,
+     runDefaults},
+};
+
+} // namespace
+
+const std::vector<Command>& Commands() {
+    return CommandTable;
+}
+
+} // namespace vt::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The names of the options, shared by the command table and the commands that read them.
+namespace vt::cli::option {
+
+inline const QString FromTexts = QStringLiteral("from-texts");
+inline const QString UrlList = QStringLiteral("url-list");
+inline const QString Storage = QStringLiteral("storage");
+inline const QString Start = QStringLiteral("start");
+inline const QString Template = QStringLiteral("template");
+inline const QString AdBlock = QStringLiteral("ad-block");
+inline const QString Long = QStringLiteral("long");
+inline const QString Quiet = QStringLiteral("quiet");
+inline const QString PadTextFolder = QStringLiteral("pad-text-folder");
+inline const QString Folder = QStringLiteral("folder");
+inline const QString Per = QStringLiteral("per");
+
+} // namespace vt::cli::option
