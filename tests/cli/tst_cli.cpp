@@ -13,6 +13,7 @@
 #include <signal.h>
 #include <sys/types.h>
 
+#include "../support/TestFiles.h"
 #include "../support/ScriptedBrowser.h"
 #include "../support/ScriptedDialogs.h"
 #include "../support/ScriptedServer.h"
@@ -25,6 +26,8 @@
 using namespace Qt::StringLiterals;
 using vt::workflow::TemplateText;
 using vt::workflow::Workflow;
+
+using namespace vt::testing;
 
 namespace {
 
@@ -56,19 +59,8 @@ Outcome runCli(const QStringList& arguments, const std::function<void(QProcess&)
             QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // Every file below the folder, hidden ones too, with its bytes.
-QMap<QString, QByteArray> filesBelow(const QString& folder) {
+QMap<QString, QByteArray> bytesBelow(const QString& folder) {
     QMap<QString, QByteArray> found;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -121,7 +113,7 @@ QMap<QString, QByteArray> modelPages(const QString& texts, const QString& storag
     workflow.choosePadTextFolder(texts);
     workflow.pressCommand6();
     *anyFailed = !dialogs.shown.empty();
-    return filesBelow(storage);
+    return bytesBelow(storage);
 }
 
 // A temp folder with named subfolders.
@@ -155,7 +147,7 @@ private slots:
         const Outcome run =
             runCli({u"pages"_s, u"--from-texts"_s, f[u"texts"_s], u"--storage"_s, f[u"out"_s]});
         QCOMPARE(run.exitCode, 0);
-        const QMap<QString, QByteArray> pages = filesBelow(f[u"out"_s]);
+        const QMap<QString, QByteArray> pages = bytesBelow(f[u"out"_s]);
         QCOMPARE(pages.size(), 1);
         QCOMPARE(pages.first(), contentsOf(GoldenPages + u'/' + name + u"/expected.html"_s));
     }
@@ -187,7 +179,7 @@ private slots:
             modelPages(f[u"texts"_s], f[u"model"_s], pageTemplate, adBlock, &modelFailed);
         QCOMPARE(run.exitCode, modelFailed ? 1 : 0);
         QVERIFY(expected.size() > 15);
-        QCOMPARE(filesBelow(f[u"cli"_s]), expected);
+        QCOMPARE(bytesBelow(f[u"cli"_s]), expected);
         if (!pageTemplate.isEmpty()) {
             QVERIFY(expected.first().contains("<ins>\x80 ad</ins>")); // the euro sign in Windows-1252
         }
@@ -212,8 +204,8 @@ private slots:
                          u"--template"_s, pageTemplate, u"--ad-block"_s, adBlock})
                      .exitCode,
                  0);
-        QCOMPARE(filesBelow(f[u"exported"_s]), filesBelow(f[u"plain"_s]));
-        QCOMPARE(filesBelow(f[u"plain"_s]).size(), 6); // 04 spells its tags in capitals: ".html"
+        QCOMPARE(bytesBelow(f[u"exported"_s]), bytesBelow(f[u"plain"_s]));
+        QCOMPARE(bytesBelow(f[u"plain"_s]).size(), 6); // 04 spells its tags in capitals: ".html"
     }
 
     // {t} stands for the temp folder, which holds texts/ (A, B, C), bad/ (a name no file can
@@ -277,7 +269,7 @@ private slots:
         const Outcome run = runCli(arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(message.isEmpty() ? run.err.isEmpty() : run.err.contains(message), qPrintable(run.err));
-        QCOMPARE(filesBelow(f[u"out"_s]).keys(), written);
+        QCOMPARE(bytesBelow(f[u"out"_s]).keys(), written);
     }
 
     void usageErrors_data() {
@@ -392,7 +384,7 @@ private slots:
         const Outcome run =
             runCli({u"pages"_s, u"--from-texts"_s, f[u"texts"_s], u"--storage"_s, f[u"out"_s]});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(filesBelow(f[u"out"_s]).size(), 1001);
+        QCOMPARE(bytesBelow(f[u"out"_s]).size(), 1001);
         const QStringList printed = run.err.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(printed.size(), 2);
         QVERIFY2(printed[0].startsWith(u"1000/1001 records, "_s) && printed[0].endsWith(u" left"_s),
@@ -440,7 +432,7 @@ private slots:
                                     f[u"cli"_s], u"--start"_s, start, u"--quiet"_s});
         QCOMPARE(run.exitCode, exitCode);
         QCOMPARE(run.err.contains(u"Record 1: the server answered with HTTP status 404"_s), missingPad);
-        QCOMPARE(filesBelow(f[u"cli"_s]).keys(), written);
+        QCOMPARE(bytesBelow(f[u"cli"_s]).keys(), written);
 
         vt::testing::ScriptedDialogs dialogs;
         vt::platform::NetworkBrowser browser;
@@ -451,7 +443,7 @@ private slots:
         workflow.setCheck1(1);
         workflow.setStorageFolder(f[u"model"_s]);
         workflow.pressCommand6();
-        QCOMPARE(filesBelow(f[u"cli"_s]), filesBelow(f[u"model"_s]));
+        QCOMPARE(bytesBelow(f[u"cli"_s]), bytesBelow(f[u"model"_s]));
     }
 
     void pagesFromLoopbackServer() {
@@ -472,7 +464,7 @@ private slots:
             {u"pages"_s, u"--url-list"_s, f[u"list.txt"_s], u"--storage"_s, f[u"out"_s], u"--quiet"_s});
         QCOMPARE(run.exitCode, 0);
         QStringList made;
-        for (const QByteArray& page : filesBelow(f[u"out"_s])) {
+        for (const QByteArray& page : bytesBelow(f[u"out"_s])) {
             made += QString::fromLatin1(page.toBase64());
         }
         expected.sort();
@@ -512,7 +504,7 @@ private slots:
             runCli(QStringList{u"article"_s, u"--from-texts"_s, f[u"texts"_s], u"--storage"_s, f[u"out"_s]} +
                    options);
         QCOMPARE(run.exitCode, 0);
-        const QMap<QString, QByteArray> written = filesBelow(f[u"out"_s]);
+        const QMap<QString, QByteArray> written = bytesBelow(f[u"out"_s]);
         QCOMPARE(written.keys(), QStringList{u"Solo.txt"_s});
         QVERIFY2(written.first().contains(article), written.first().constData());
         QVERIFY(written.first().endsWith("\r\n\r\n")); // the outline's last line end, then the file's
@@ -534,9 +526,9 @@ private slots:
         }
         const Outcome sorted = runCli({u"sort"_s, u"--pad-text-folder"_s, texts, u"--quiet"_s});
         QCOMPARE(sorted.exitCode, 0);
-        QCOMPARE(filesBelow(texts + u"/Category"_s).keys(),
+        QCOMPARE(bytesBelow(texts + u"/Category"_s).keys(),
                  (QStringList{u"Games/P0.html"_s, u"Games/P2.html"_s, u"Home/Hobby/P1.html"_s}));
-        QCOMPARE(filesBelow(texts + u"/0"_s).size(), 3);
+        QCOMPARE(bytesBelow(texts + u"/0"_s).size(), 3);
 
         const QString big = temp.filePath(u"big"_s);
         QVERIFY(QDir(temp.path()).mkdir(u"big"_s));
@@ -547,7 +539,7 @@ private slots:
         QCOMPARE(runCli({u"split"_s, u"--folder"_s, big, u"--per"_s, u"50"_s, u"--quiet"_s}).exitCode, 0);
         QList<int> sizes;
         for (const QString& sub : {u"0"_s, u"1"_s, u"2"_s, u"3"_s}) {
-            sizes += int(filesBelow(big + u'/' + sub).size());
+            sizes += int(bytesBelow(big + u'/' + sub).size());
         }
         QCOMPARE(sizes, (QList<int>{50, 50, 20, 0}));
     }
@@ -567,7 +559,7 @@ private slots:
             });
         QCOMPARE(run.exitCode, 130);
         QVERIFY2(run.err.contains(u"Stopped by Ctrl-C after 1 of 2 records"_s), qPrintable(run.err));
-        QCOMPARE(filesBelow(f[u"out"_s]).keys(), QStringList{u"0.txt"_s});
+        QCOMPARE(bytesBelow(f[u"out"_s]).keys(), QStringList{u"0.txt"_s});
     }
 };
 

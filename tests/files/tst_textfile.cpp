@@ -3,25 +3,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/TestFiles.h"
 #include "files/TextFile.h"
 
 using namespace vt::files;
 using namespace Qt::StringLiterals;
 
-namespace {
+using namespace vt::testing;
 
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestTextFile : public QObject {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/TestFiles.h"
 #include "pagegen/PageWriter.h"
 #include "pagegen/TemplateDefaults.h"
 #include "pagegen/TemplateFill.h"
@@ -10,14 +11,9 @@
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
 
-namespace {
+using namespace vt::testing;
 
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+namespace {} // namespace
 
 // Whole pages byte for byte: each folder of tests/data/pages holds a PAD text as the browser
 // hands it over (UTF-8) and the page the default template must give for it.

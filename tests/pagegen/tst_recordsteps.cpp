@@ -4,20 +4,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/TestFiles.h"
 #include "pagegen/RecordSteps.h"
 
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
 
+using namespace vt::testing;
+
 namespace {
 
 const QString Pad = u"<Program_Name>Foo Editor</Program_Name>"_s;
 const QString Filled = u"filled page \u00E9\u20AC\u2122"_s;
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // Record 6 of 10 with its page filled, and a storage folder inside a sandbox, so a write that
 // escapes it shows up next to it.

@@ -3,25 +3,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/TestFiles.h"
 #include "platform/FileSystem.h"
 
 using namespace vt::platform;
 using namespace Qt::StringLiterals;
 
-namespace {
+using namespace vt::testing;
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestFileSystem : public QObject {
     Q_OBJECT
@@ -29,7 +19,7 @@ class TestFileSystem : public QObject {
 private slots:
     void folderExists() {
         QTemporaryDir temp;
-        writeFile(temp.filePath(u"file.txt"_s), "x");
+        writeBytes(temp.filePath(u"file.txt"_s), "x");
         QVERIFY(FolderExists(temp.path()));
         QVERIFY(!FolderExists(QString()));
         QVERIFY(!FolderExists(temp.filePath(u"file.txt"_s)));
@@ -38,10 +28,10 @@ private slots:
 
     void filesAndTheirCount() {
         QTemporaryDir temp;
-        writeFile(temp.filePath(u"a.txt"_s), "a");
-        writeFile(temp.filePath(u".hidden"_s), "h");
+        writeBytes(temp.filePath(u"a.txt"_s), "a");
+        writeBytes(temp.filePath(u".hidden"_s), "h");
         QVERIFY(QDir(temp.path()).mkdir(u"sub"_s));
-        writeFile(temp.filePath(u"sub/inside.txt"_s), "i");
+        writeBytes(temp.filePath(u"sub/inside.txt"_s), "i");
         QVERIFY(QFile::link(temp.filePath(u"sub"_s), temp.filePath(u"link-to-folder"_s)));
         QVERIFY(QFile::link(temp.filePath(u"a.txt"_s), temp.filePath(u"link-to-file"_s)));
 
@@ -82,9 +72,9 @@ private slots:
         QTemporaryDir temp;
         QDir root(temp.path());
         QVERIFY(root.mkdir(u"0"_s));
-        writeFile(temp.filePath(u"a.txt"_s), "first");
-        writeFile(temp.filePath(u"b.txt"_s), "second");
-        writeFile(temp.filePath(u"0/b.txt"_s), "already there");
+        writeBytes(temp.filePath(u"a.txt"_s), "first");
+        writeBytes(temp.filePath(u"b.txt"_s), "second");
+        writeBytes(temp.filePath(u"0/b.txt"_s), "already there");
 
         QVERIFY(MoveFile(temp.filePath(u"a.txt"_s), temp.filePath(u"0"_s)).ok());
         QCOMPARE(contentsOf(temp.filePath(u"0/a.txt"_s)), QByteArray("first"));

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/TestFiles.h"
 #include "../support/ScriptedBrowser.h"
 #include "../support/ScriptedDialogs.h"
 #include "../support/ScriptedServer.h"
@@ -14,28 +15,11 @@ using namespace vt::workflow;
 using vt::platform::MessageIcon;
 using namespace Qt::StringLiterals;
 
+using namespace vt::testing;
+
 namespace {
 
 const QString NoListMessage = u"You haven't imported a list of PAD files. Do step 1: first."_s;
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QStringList filesBelow(const QString& folder) {
-    QStringList found;
-    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        found += QDir(folder).relativeFilePath(it.next());
-    }
-    found.sort();
-    return found;
-}
 
 // Scripted dialogs and browser; a storage folder with a Games folder; `urls` URLs naming the
 // programs P0, P1, ... imported; PAD texts T0 to T2 of the category Games, but T1 of "..".
@@ -77,7 +61,7 @@ class TestBatch : public QObject {
 private slots:
     // URL and text-store passes count 1 to N from the record counter, text-file passes are the
     // records 0 to N, category passes every file. A record past the end of the list loads an empty
-    // address (an empty item) and fails, writing a page of no name, hidden here. Five are named.
+    // address (an empty item) and fails, writing the page of no name, ".html". Five are named.
     void passes_data() {
         QTest::addColumn<int>("mode"); // 0 URL, 1 text store, 2 text file, 3 category
         QTest::addColumn<int>("urls"); // -1: 3, and no storage folder
@@ -96,7 +80,7 @@ private slots:
         QTest::addRow("negative range") << 0 << 3 << 0 << -1 << u""_s << u""_s << badRange.arg(-1);
         QTest::addRow("range past 16 bits") << 1 << 3 << 0 << 40000 << u""_s << u""_s << badRange.arg(40000);
         QTest::addRow("url: past the end")
-            << 0 << 3 << 0 << 9 << u"0,1,2,,,,,,"_s << u"P0.html P1.html P2.html"_s
+            << 0 << 3 << 0 << 9 << u"0,1,2,,,,,,"_s << u".html P0.html P1.html P2.html"_s
             << failed.arg(6).arg(9).arg(3) +
                    u"no page at \r\nRecord 4: no page at \r\nRecord 5: no page at \r\nRecord 6: no page at \r\nRecord 7: no page at "_s;
         QTest::addRow("url: range 0") << 0 << 3 << 0 << 0 << u""_s << u""_s << u""_s;

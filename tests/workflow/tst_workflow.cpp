@@ -154,8 +154,9 @@ private slots:
         f.workflow.setStartRecord(u"2"_s);
         f.dialogs.files += f.temp.filePath(u"gone.txt"_s);
         f.workflow.pressStep1();
-        QVERIFY(f.dialogs.texts().last().startsWith(u"The list of PAD files could not be read.\r\n\r\n"_s));
-        QVERIFY(f.dialogs.texts().last().contains(f.temp.filePath(u"gone.txt"_s)));
+        QVERIFY(f.dialogs.texts().last().startsWith(
+            u"The list of PAD files could not be read.\r\n\r\nCould not open \""_s +
+            f.temp.filePath(u"gone.txt"_s)));
         QCOMPARE(f.workflow.recordCounter(), u"1"_s);
     }
 
@@ -169,8 +170,7 @@ private slots:
             ++yields == 1 ? f.workflow.pressStep1() : f.workflow.shutDown();
         };
         f.workflow.pressStep1();
-        QCOMPARE(f.dialogs.shown.size(), 1u);
-        QVERIFY(f.dialogs.filters.isEmpty());
+        QVERIFY(f.dialogs.shown.size() == 1 && f.dialogs.filters.isEmpty());
         QCOMPARE(f.workflow.recordCounter(), u"4"_s);
     }
 
@@ -179,18 +179,18 @@ private slots:
     void textFileModeReadsTheNumberedFile_data() {
         QTest::addColumn<int>("files");
         QTest::addColumn<QString>("record");
-        QTest::addColumn<QString>("padText"); // empty: Step 4 fails
-        QTest::addColumn<QString>("rangeEnd");
-        QTest::addRow("record 1 of 3") << 3 << u"1"_s << u"record 1\r\n"_s << u"2"_s;
-        QTest::addRow("past the last") << 3 << u"3"_s << QString() << u"2"_s;
-        QTest::addRow("not a number") << 3 << u"x"_s << QString() << u"2"_s;
-        QTest::addRow("empty folder") << 0 << u"0"_s << QString() << u"0"_s;
+        QTest::addColumn<QString>("outcome"); // the PAD text read, or why Step 4 failed (%1: the folder)
+        QTest::addColumn<int>("rangeEnd");
+        QTest::addRow("record 1 of 3") << 3 << u"1"_s << u"record 1\r\n"_s << 2;
+        QTest::addRow("past the last") << 3 << u"3"_s << u"Record 3 is not in the folder \"%1\""_s << 2;
+        QTest::addRow("letter") << 3 << u"x"_s << u"The record number \"x\" is not a whole number"_s << 2;
+        QTest::addRow("empty folder") << 0 << u"0"_s << u"The folder \"%1\" holds no PAD text files"_s << 0;
     }
     void textFileModeReadsTheNumberedFile() {
         QFETCH(int, files);
         QFETCH(QString, record);
-        QFETCH(QString, padText);
-        QFETCH(QString, rangeEnd);
+        QFETCH(QString, outcome);
+        QFETCH(int, rangeEnd);
         Fixture f;
         for (int i = 0; i < files; ++i) {
             f.write(u"%1.txt"_s.arg(i), "record " + QByteArray::number(i));
@@ -199,13 +199,14 @@ private slots:
         f.workflow.setRangeEnd(u"99"_s);
         f.workflow.choosePadTextFolder(f.temp.path());
         QCOMPARE(f.workflow.padTextFolder(), f.temp.path());
-        QCOMPARE(f.workflow.rangeEnd(), rangeEnd);
+        QCOMPARE(f.workflow.rangeEnd(), QString::number(rangeEnd));
         f.workflow.setRangeEnd(u"99"_s);
         f.workflow.setPadText(u"before"_s);
         f.workflow.setRecordCounter(record);
-        QCOMPARE(f.workflow.pressStep4().ok(), !padText.isEmpty());
-        QCOMPARE(f.workflow.padText(), padText.isEmpty() ? u"before"_s : padText);
-        QCOMPARE(f.workflow.rangeEnd(), rangeEnd);
+        const vt::Status read = f.workflow.pressStep4();
+        QCOMPARE(read.ok() ? f.workflow.padText() : read.message(), outcome.replace(u"%1"_s, f.temp.path()));
+        QCOMPARE(f.workflow.padText(), read.ok() ? outcome : u"before"_s);
+        QCOMPARE(f.workflow.rangeEnd(), QString::number(rangeEnd));
     }
 
     // Without a storage folder Step 6 warns and keeps the filled template for a retry.
