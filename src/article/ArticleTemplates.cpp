@@ -1,18 +1,9 @@
 #include "article/ArticleTemplates.h"
 
-#include <initializer_list>
+#include "pagegen/TemplateDefaults.h"
 
 namespace vt::article {
 namespace {
-
-QString joinLines(std::initializer_list<QStringView> lines) {
-    QString text;
-    for (const QStringView line : lines) {
-        text += line;
-        text += u"\r\n";
-    }
-    return text;
-}
 
 // The category line is fixed text, ending in one space; it is never filled from the PAD file.
 constexpr QStringView CategoryLine = u"CATEGORY: Computers-and-Technology/Software ";
@@ -20,7 +11,7 @@ constexpr QStringView CategoryLine = u"CATEGORY: Computers-and-Technology/Softwa
 } // namespace
 
 const QString& ShortArticleTemplate() {
-    static const QString text = joinLines({
+    static const QString text = pagegen::JoinLines({
         CategoryLine,
         u"",
         u"TITLE:",
@@ -44,7 +35,7 @@ const QString& ShortArticleTemplate() {
 }
 
 const QString& LongArticleTemplate() {
-    static const QString text = joinLines({
+    static const QString text = pagegen::JoinLines({
         CategoryLine,
         u"",
         u"TITLE:",

@@ -7,18 +7,9 @@ namespace {
 
 const QString AdScriptUrl = QStringLiteral("https://pagead2.googlesyndication.com/pagead/show_ads.js");
 
-QString joinLines(std::initializer_list<QString> lines) {
-    QString text;
-    for (const QString& line : lines) {
-        text += line;
-        text += u"\r\n";
-    }
-    return text;
-}
-
 // The ad variables script shared by the ad block and the fixed ad unit at the foot of the page.
 QString adVariableLines() {
-    return joinLines({
+    return JoinLines({
         QStringLiteral("google_ad_client = \"pub-7301926458203317\";"),
         QStringLiteral("google_ad_width = 728;"),
         QStringLiteral("google_ad_height = 90;"),
@@ -37,8 +28,8 @@ QString adVariableLines() {
 
 // The ad unit with the given indent before its three outer script tags.
 QString adUnit(const QString& indent) {
-    return joinLines({indent + QStringLiteral("<script type=\"text/javascript\"><!--")}) + adVariableLines() +
-           joinLines({
+    return JoinLines({indent + QStringLiteral("<script type=\"text/javascript\"><!--")}) + adVariableLines() +
+           JoinLines({
                indent + QStringLiteral("<script type=\"text/javascript\""),
                QStringLiteral("  src=\"") + AdScriptUrl + QStringLiteral("\">"),
                indent + QStringLiteral("</script>"),
@@ -46,7 +37,7 @@ QString adUnit(const QString& indent) {
 }
 
 QString pageTemplate() {
-    const QString head = joinLines({
+    const QString head = JoinLines({
         QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\""),
         QStringLiteral("\"http://www.w3.org/TR/html4/loose.dtd\">"),
         QStringLiteral("<html>"),
@@ -74,7 +65,7 @@ QString pageTemplate() {
         QStringLiteral("</style></head>"),
         QString(),
     });
-    const QString body = joinLines({
+    const QString body = JoinLines({
         QStringLiteral("<body>"),
         QStringLiteral("<div align=\"center\">"),
         QStringLiteral("  <h1>ProgramNameXXX</h1>"),
@@ -112,7 +103,7 @@ QString pageTemplate() {
         QStringLiteral("  <p align=\"left\" class=\"style5\">&nbsp;   </p>"),
         QStringLiteral("  <p align=\"center\" class=\"style5\">"),
     });
-    const QString foot = joinLines({
+    const QString foot = JoinLines({
         QStringLiteral("  &nbsp;</p>"),
         QStringLiteral("  <p align=\"left\" class=\"style5\">&nbsp;</p>"),
         QStringLiteral("</div>"),
@@ -123,6 +114,15 @@ QString pageTemplate() {
 }
 
 } // namespace
+
+QString JoinLines(std::initializer_list<QStringView> lines) {
+    QString text;
+    for (const QStringView line : lines) {
+        text += line;
+        text += u"\r\n";
+    }
+    return text;
+}
 
 const QString& DefaultPageTemplate() {
     static const QString text = pageTemplate();

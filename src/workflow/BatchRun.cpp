@@ -11,8 +11,6 @@ namespace {
 using platform::MessageButtons;
 using platform::MessageIcon;
 
-const QString NoStorageFolderMessage =
-    QStringLiteral("You must carry out step 2: and choose a folder in which to store your files first.");
 const QString NoListMessage = QStringLiteral("You haven't imported a list of PAD files. Do step 1: first.");
 const QString BadRangeMessage = QStringLiteral(
     "\"%1\" in \"Range = 0 to\" is not a whole number from 0 to 32,767.\r\n\r\nNo record was processed.");

@@ -35,8 +35,6 @@ const QString BadStartRecordMessage =
     QStringLiteral("\"%1\" in \"Start from record no:\" is not a whole number from -32,768 to "
                    "32,767.\r\n\r\nThe current record "
                    "number stays %2.");
-const QString NoStorageFolderMessage =
-    QStringLiteral("You must carry out step 2: and choose a folder in which to store your files first.");
 
 QString pagegen::TemplateStore::*textOf(TemplateText which) {
     switch (which) {

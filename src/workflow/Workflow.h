@@ -20,6 +20,10 @@ namespace vt::workflow {
 
 enum class TemplateText { Page, Backup, AdBlock };
 
+// Step 6 and the batch refuse to start without a storage folder.
+inline const QString NoStorageFolderMessage =
+    QStringLiteral("You must carry out step 2: and choose a folder in which to store your files first.");
+
 // How a batch went: refused before any record, or the records it passed over and why.
 struct BatchSummary {
     static constexpr int NamedFailures = 5;
