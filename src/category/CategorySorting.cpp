@@ -153,9 +153,7 @@ bool CategorySorting::createCategoryFolders(const QString& padTextFolder, const 
         if (!text) {
             ++unread;
             ++m_lastRun.failed;
-            if (m_lastRun.firstFailures.size() < workflow::BatchSummary::NamedFailures) {
-                m_lastRun.firstFailures += text.message();
-            }
+            m_lastRun.failures += text.message();
             continue;
         }
         m_workflow.setPadText(text.value());
@@ -232,9 +230,9 @@ void CategorySorting::categoryRun() {
         total.add(batch);
         m_lastRun.add(batch);
     }
-    if (total.failed > 0) {
-        m_dialogs.message(workflow::Workflow::summaryText(total), MessageButtons::Ok,
-                          MessageIcon::Exclamation);
+    if (!total.allMade()) {
+        m_dialogs.message(workflow::Workflow::summaryText(total, m_workflow.namedInSummary()),
+                          MessageButtons::Ok, MessageIcon::Exclamation);
     }
     m_dialogs.message(RunFinished, MessageButtons::Ok, MessageIcon::Information);
 }

@@ -67,9 +67,7 @@ ExitCode runArticle(const Arguments& arguments) {
         const Status written = pagegen::WriteArticle(storage, filled.programName, filled.page);
         if (!written) {
             ++summary.failed;
-            if (summary.firstFailures.size() < workflow::BatchSummary::NamedFailures) {
-                summary.firstFailures += written.message();
-            }
+            summary.failures += written.message();
         }
     });
     if (!loaded) {
@@ -79,7 +77,7 @@ ExitCode runArticle(const Arguments& arguments) {
     if (loaded.value().unreadable > 0) {
         summary.records += int(loaded.value().unreadable);
         summary.failed += int(loaded.value().unreadable);
-        summary.firstFailures += UnreadableTexts.arg(loaded.value().unreadable);
+        summary.failures += UnreadableTexts.arg(loaded.value().unreadable);
     }
     session.progress().finish(!interrupted());
     return session.conclude(summary);

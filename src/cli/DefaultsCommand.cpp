@@ -3,7 +3,6 @@
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "files/SafePath.h"
-#include "files/TextFile.h"
 #include "files/Windows1252.h"
 #include "pagegen/TemplateDefaults.h"
 #include "platform/FileSystem.h"
@@ -35,7 +34,7 @@ ExitCode runDefaults(const Arguments& arguments) {
     for (const DefaultText& each : texts) {
         // The text exactly as held, with no line end added: each default already ends with CR LF,
         // so reading the file back by the line rules gives the same text again.
-        const Status written = files::writeFileBytes(files::displayPath(folder, each.fileName),
+        const Status written = platform::ReplaceFile(files::displayPath(folder, each.fileName),
                                                      files::encodeWindows1252(each.text));
         if (!written) {
             console.message(written.message());

@@ -24,6 +24,8 @@ Session::Session(bool quiet, const QString& listFile)
     : m_progress(m_console, quiet)
     , m_dialogs(m_console, quiet, listFile)
     , m_workflow(m_dialogs, m_browser, [this] { yield(); }) {
+    // A log names every failed record and replaced page, not only the first few.
+    m_workflow.setNamedInSummary(-1);
     QObject::connect(&m_workflow, &workflow::Workflow::batchProgress, &m_workflow,
                      [this](int done, int total) { m_progress.update(done, total); });
 }
@@ -92,14 +94,14 @@ ExitCode Session::conclude(const workflow::BatchSummary& summary, bool failuresS
     if (summary.refused) {
         return ExitCode::Refused; // the workflow has said why
     }
-    if (summary.failed > 0 && !failuresShown) {
-        m_console.message(workflow::Workflow::summaryText(summary));
+    if (!summary.allMade() && !failuresShown) {
+        m_console.message(workflow::Workflow::summaryText(summary, m_workflow.namedInSummary()));
     }
     if (interrupted()) {
         m_console.message(StoppedMessage.arg(m_progress.done()).arg(m_progress.total()));
         return ExitCode::Interrupted;
     }
-    return summary.failed > 0 ? ExitCode::RecordsFailed : ExitCode::Done;
+    return summary.allMade() ? ExitCode::Done : ExitCode::RecordsFailed;
 }
 
 } // namespace vt::cli

@@ -2,28 +2,12 @@
 
 #include <QDir>
 
-#include <array>
-
 namespace vt::files {
 namespace {
 
 bool isRefusedCharacter(QChar c) {
     static constexpr QStringView Refused = u"\\/:*?\"<>|";
     return c.unicode() < 0x20 || c.unicode() == 0x7F || Refused.contains(c);
-}
-
-// Windows refuses its device names as file names, with or without an extension.
-bool isDeviceName(QStringView name) {
-    static constexpr std::array<QStringView, 4> Plain = {u"CON", u"PRN", u"AUX", u"NUL"};
-    const QStringView base = name.left(name.indexOf(u'.')).trimmed();
-    for (const QStringView device : Plain) {
-        if (base.compare(device, Qt::CaseInsensitive) == 0) {
-            return true;
-        }
-    }
-    const bool numbered = base.size() == 4 && base[3] >= u'1' && base[3] <= u'9';
-    return numbered && (base.left(3).compare(u"COM", Qt::CaseInsensitive) == 0 ||
-                        base.left(3).compare(u"LPT", Qt::CaseInsensitive) == 0);
 }
 
 } // namespace
@@ -37,7 +21,7 @@ bool isAcceptedName(QStringView name) {
             return false;
         }
     }
-    return !isDeviceName(name);
+    return true;
 }
 
 QString displayPath(const QString& folder, QStringView name) {
@@ -52,7 +36,7 @@ std::optional<QString> childPath(const QString& folder, QStringView name) {
 }
 
 std::optional<QString> childFilePath(const QString& folder, QStringView stem, QStringView extension) {
-    if (stem == u"." || stem == u"..") {
+    if (!isAcceptedName(stem)) {
         return std::nullopt;
     }
     return childPath(folder, stem.toString() + extension.toString());

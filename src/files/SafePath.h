@@ -9,15 +9,15 @@
 // outside the folder the user chose: such a join gives no path at all.
 namespace vt::files {
 
-// A name the file system refuses: empty, "." or "..", holding \ / : * ? " < > | or a control
-// character, or a device name such as "CON" or "lpt1.txt".
+// A name the file system refuses: empty, "." or "..", or holding \ / : * ? " < > | or a control
+// character. Device names of other systems ("Aux", "con.fig") are ordinary names here.
 bool isAcceptedName(QStringView name);
 
 // folder + separator + name, or nothing when the folder is empty or the name is refused.
 std::optional<QString> childPath(const QString& folder, QStringView name);
 
-// folder + separator + stem + extension (".html", ".txt"). The stem may be empty (".html"),
-// but not "." or "..".
+// folder + separator + stem + extension (".html", ".txt"), when the stem is itself an accepted
+// name: a nameless ".html" would be a hidden file that every nameless record overwrites.
 std::optional<QString> childFilePath(const QString& folder, QStringView stem, QStringView extension);
 
 // A nested relative path such as "Home/Hobby" or "Home\Hobby": both separators split it, and

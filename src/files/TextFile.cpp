@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSaveFile>
 
 #include "files/Windows1252.h"
 #include "platform/FileSystem.h"
@@ -86,20 +85,7 @@ Result<QString> readTextFile(const QString& path) {
 Status writeTextFile(const QString& path, QStringView text) {
     QByteArray bytes = encodeWindows1252(text);
     bytes += "\r\n";
-    return writeFileBytes(path, bytes);
-}
-
-Status writeFileBytes(const QString& path, const QByteArray& bytes) {
-    // QSaveFile replaces the old file only after the last byte is written, so a full disk
-    // leaves the previous file intact and no half-written one behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return Status::failure(QStringLiteral("Could not create \"%1\": %2").arg(path, file.errorString()));
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        return Status::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, file.errorString()));
-    }
-    return Status::success();
+    return platform::ReplaceFile(path, bytes);
 }
 
 } // namespace vt::files

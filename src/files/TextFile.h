@@ -17,10 +17,6 @@ QStringList linesOf(QByteArrayView bytes, qsizetype maxLines = -1);
 Result<QString> readTextFile(const QString& path);
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1);
 
-// Creates or replaces the file with exactly these bytes. The old file stays whole until the new
-// one is complete, so a failed write never leaves half a file.
-Status writeFileBytes(const QString& path, const QByteArray& bytes);
-
 // Creates or replaces the file with the text and one CR LF. The old file stays whole
 // until the new one is complete, so a failed write never leaves half a file.
 Status writeTextFile(const QString& path, QStringView text);

@@ -17,28 +17,47 @@ Status noStorageFolder() {
 }
 
 // folder / stem + extension, when the folder is chosen and the stem is a name a file can have.
-Status writeNamedFile(const QString& folder, const char* role, QStringView stem, QStringView extension,
-                      QStringView text) {
+Result<QString> namedFilePath(const QString& folder, const char* role, QStringView stem,
+                              QStringView extension) {
     if (folder.isEmpty()) {
         return noStorageFolder();
     }
+    if (stem.isEmpty()) {
+        return Status::failure(QStringLiteral("the PAD text has no %1").arg(QLatin1String(role)));
+    }
     const std::optional<QString> path = files::childFilePath(folder, stem, extension);
-    return path ? files::writeTextFile(*path, text) : refusedName(role, stem);
+    if (!path) {
+        return refusedName(role, stem);
+    }
+    return *path;
+}
+
+Status writeNamedFile(const QString& folder, const char* role, QStringView stem, QStringView extension,
+                      QStringView text) {
+    const Result<QString> path = namedFilePath(folder, role, stem, extension);
+    return path ? files::writeTextFile(path.value(), text) : path.status();
 }
 
 } // namespace
 
-Status WritePage(const QString& storageFolder, QStringView programName,
-                 const std::optional<QString>& category, QStringView page) {
+Result<QString> PagePath(const QString& storageFolder, QStringView programName,
+                         const std::optional<QString>& category) {
     if (storageFolder.isEmpty()) {
         return noStorageFolder();
     }
+    // A category that is empty as a whole names the storage folder itself.
     const std::optional<QString> folder =
-        category ? files::nestedPath(storageFolder, *category) : storageFolder;
+        category && !category->isEmpty() ? files::nestedPath(storageFolder, *category) : storageFolder;
     if (!folder) {
         return refusedName("category", *category);
     }
-    return writeNamedFile(*folder, "program name", programName, u".html", page);
+    return namedFilePath(*folder, "program name", programName, u".html");
+}
+
+Status WritePage(const QString& storageFolder, QStringView programName,
+                 const std::optional<QString>& category, QStringView page) {
+    const Result<QString> path = PagePath(storageFolder, programName, category);
+    return path ? files::writeTextFile(path.value(), page) : path.status();
 }
 
 Status WritePadText(const QString& storageFolder, QStringView recordNumber, QStringView padText) {

@@ -12,8 +12,13 @@
 // the storage folder.
 namespace vt::pagegen {
 
-// storage folder / [category /] program name + ".html". A category may be nested ("Home/Hobby");
-// its folder must already exist.
+// The path of a page, storage folder / [category /] program name + ".html", or why it has none.
+// A category may be nested ("Home/Hobby"), and an empty one is the storage folder itself; an
+// empty program name gives no page.
+Result<QString> PagePath(const QString& storageFolder, QStringView programName,
+                         const std::optional<QString>& category);
+
+// Writes the page at its path. The category's folder must already exist.
 Status WritePage(const QString& storageFolder, QStringView programName,
                  const std::optional<QString>& category, QStringView page);
 

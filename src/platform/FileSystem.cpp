@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -36,6 +37,39 @@ bool isFileEntry(const QByteArray& folder, const dirent& entry) {
         return true;
     }
     return !isFolder(folder + '/' + entry.d_name);
+}
+
+// Opens a new file beside the target under a short hidden name of its own, so that even a page
+// name as long as the file system allows leaves room for it.
+int openBeside(const QByteArray& target, QByteArray& temporary) {
+    const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        temporary = folder + ".vellumtide-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// Writes every byte, going on after a partial write; false with errno set on the first failure.
+bool writeAll(int fd, QByteArrayView bytes) {
+    const char* next = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, next, std::size_t(left));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            errno = written == 0 ? ENOSPC : errno;
+            return false;
+        }
+        next += written;
+        left -= written;
+    }
+    return true;
 }
 
 struct DirCloser {
@@ -92,6 +126,40 @@ Status CreateFolder(const QString& path) {
     if (::mkdir(QFile::encodeName(trimmed).constData(), 0777) != 0) {
         return Status::failure(
             QStringLiteral("Could not create the folder \"%1\": %2").arg(path, reason(errno)));
+    }
+    return Status::success();
+}
+
+Status ReplaceFile(const QString& path, QByteArrayView bytes) {
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temporary;
+    const int fd = openBeside(target, temporary);
+    if (fd < 0) {
+        return Status::failure(QStringLiteral("Could not create \"%1\": %2").arg(path, reason(errno)));
+    }
+    // A file that is replaced keeps its permissions, as an edit in place would.
+    struct stat old {};
+    if (::stat(target.constData(), &old) == 0) {
+        static_cast<void>(::fchmod(fd, old.st_mode & 07777));
+    }
+    struct stat written {};
+    bool whole = writeAll(fd, bytes) && ::fstat(fd, &written) == 0;
+    if (whole && written.st_size != bytes.size()) {
+        whole = false;
+        errno = ENOSPC;
+    }
+    int error = whole ? 0 : errno;
+    if (::close(fd) != 0 && whole) {
+        whole = false;
+        error = errno;
+    }
+    if (whole && ::rename(temporary.constData(), target.constData()) != 0) {
+        whole = false;
+        error = errno;
+    }
+    if (!whole) {
+        ::unlink(temporary.constData());
+        return Status::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, reason(error)));
     }
     return Status::success();
 }

@@ -2,6 +2,7 @@
 
 #include "files/Outcome.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +22,12 @@ Result<int> FileCount(const QString& folder);
 // Creates exactly one folder: fails when it exists, when its parent is missing, or when the
 // name is one the system refuses.
 Status CreateFolder(const QString& path);
+
+// Creates or replaces the file with exactly these bytes. They go first to a new hidden file in
+// the same folder; every write is checked and the new file replaces the old one only when it
+// holds every byte, so a failure (a full disk) leaves the old file as it was, or no file where
+// there was none, and says the system's reason.
+Status ReplaceFile(const QString& path, QByteArrayView bytes);
 
 // Moves a file into a folder under its own name; fails when that name is taken there.
 // Never overwrites.

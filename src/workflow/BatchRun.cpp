@@ -2,6 +2,7 @@
 #include "workflow/Workflow.h"
 
 #include "files/AllFiles.h"
+#include "pagegen/PageWriter.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
 
@@ -17,7 +18,21 @@ const QString BadRangeMessage = QStringLiteral(
 const QString TooManyFilesMessage = QStringLiteral("The folder \"%1\" holds %2 files; one run makes pages "
                                                    "from at most 32,768.\r\n\r\nNo record was processed.");
 const QString UnreadableFolderMessage = QStringLiteral("%1\r\n\r\nNo record was processed.");
-const QString SummaryMessage = QStringLiteral("%1 of %2 records could not be loaded or written.\r\n\r\n%3");
+const QString Paragraph = QStringLiteral("\r\n\r\n");
+const QString FailedMessage = QStringLiteral("%1 of %2 records could not be loaded or written.");
+const QString ReplacedMessage =
+    QStringLiteral("%1 pages were replaced by the page of a later record with the same file name.");
+const QString ReplacedLine = QStringLiteral("Record %1 replaced the page of record %2: %3");
+const QString MoreLines = QStringLiteral("... and %1 more");
+
+// The first `named` lines (all when negative), and how many more there are.
+QString namedLines(const QStringList& lines, qsizetype named) {
+    if (named < 0 || lines.size() <= named) {
+        return lines.join(QStringLiteral("\r\n"));
+    }
+    return (lines.mid(0, named) + QStringList{MoreLines.arg(lines.size() - named)})
+        .join(QStringLiteral("\r\n"));
+}
 
 enum class Mode { TextStore, TextFile, Url };
 
@@ -36,12 +51,14 @@ public:
         if (!status.ok() && !m_recordFailed) {
             m_recordFailed = true;
             ++m_summary.failed;
-            if (m_summary.firstFailures.size() < BatchSummary::NamedFailures) {
-                m_summary.firstFailures += QStringLiteral("Record %1: %2").arg(m_record, status.message());
-            }
+            m_summary.failures += QStringLiteral("Record %1: %2").arg(m_record, status.message());
         }
         return status.ok();
     }
+    void replaced(const QString& earlierRecord, const QString& page) {
+        m_summary.replaced += ReplacedLine.arg(m_record, earlierRecord, page);
+    }
+    const QString& record() const { return m_record; }
     void refuse() { m_summary.refused = true; }
     const BatchSummary& summary() const { return m_summary; }
 
@@ -56,13 +73,40 @@ bool Workflow::beginRun() {
         return false;
     }
     m_running = true;
+    m_pageWriters.clear();
     return true;
 }
 
-QString Workflow::summaryText(const BatchSummary& summary) {
-    return SummaryMessage.arg(summary.failed)
-        .arg(summary.records)
-        .arg(summary.firstFailures.join(QStringLiteral("\r\n")));
+QString Workflow::summaryText(const BatchSummary& summary, qsizetype named) {
+    QStringList paragraphs;
+    if (summary.failed > 0) {
+        paragraphs += FailedMessage.arg(summary.failed).arg(summary.records);
+        paragraphs += namedLines(summary.failures, named);
+    }
+    if (!summary.replaced.isEmpty()) {
+        paragraphs += ReplacedMessage.arg(summary.replaced.size());
+        paragraphs += namedLines(summary.replaced, named);
+    }
+    return paragraphs.join(Paragraph);
+}
+
+// Two records of one run that make the same page file: the later page stands, as stored sites
+// expect, and the summary names both. A record that writes its own page again (the passes past
+// the range end) replaces nothing of another record's.
+void Workflow::notePageWritten(BatchLog& log) {
+    const std::optional<QString> category =
+        m_check3 == 1 ? std::optional<QString>(m_record.currentCategory) : std::nullopt;
+    const Result<QString> page =
+        pagegen::PagePath(m_record.storageFolder, m_record.currentProgramName, category);
+    if (!page) {
+        return;
+    }
+    const std::pair<QString, QString> writer{m_padTextFolder, log.record()};
+    const auto earlier = m_pageWriters.constFind(page.value());
+    if (earlier != m_pageWriters.cend() && *earlier != writer) {
+        log.replaced(earlier->second, page.value().mid(m_record.storageFolder.size() + 1));
+    }
+    m_pageWriters.insert(page.value(), writer);
 }
 
 void Workflow::pressCommand6() {
@@ -71,8 +115,9 @@ void Workflow::pressCommand6() {
     }
     const BatchSummary summary = runBatch();
     endRun();
-    if (summary.failed > 0 && !m_shutDown) {
-        m_dialogs.message(summaryText(summary), MessageButtons::Ok, MessageIcon::Exclamation);
+    if (!summary.allMade() && !m_shutDown) {
+        m_dialogs.message(summaryText(summary, m_namedInSummary), MessageButtons::Ok,
+                          MessageIcon::Exclamation);
     }
 }
 
@@ -140,7 +185,9 @@ void Workflow::runPasses(BatchLog& log) {
         if (!yieldGoesOn()) {
             return;
         }
-        log.note(pressStep6());
+        if (log.note(pressStep6())) {
+            notePageWritten(log);
+        }
     }
 }
 
@@ -180,7 +227,9 @@ void Workflow::runCategoryPasses(BatchLog& log) {
         if (!yieldGoesOn()) {
             return;
         }
-        log.note(pressStep6());
+        if (log.note(pressStep6())) {
+            notePageWritten(log);
+        }
     }
 }
 

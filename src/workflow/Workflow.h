@@ -2,6 +2,7 @@
 
 #include "files/Outcome.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -24,19 +25,24 @@ enum class TemplateText { Page, Backup, AdBlock };
 inline const QString NoStorageFolderMessage =
     QStringLiteral("You must carry out step 2: and choose a folder in which to store your files first.");
 
-// How a batch went: refused before any record, or the records it passed over and why.
+// How a batch went: refused before any record, or the records it passed over and why, and the
+// pages that a later record of the run replaced.
 struct BatchSummary {
-    static constexpr int NamedFailures = 5;
+    // A message box names this many failures and replaced pages; the runner names them all.
+    static constexpr qsizetype NamedInMessage = 5;
 
     bool refused = false;
     int records = 0;
     int failed = 0;
-    QStringList firstFailures; // "Record 12: reason", the first NamedFailures
+    QStringList failures; // "Record 12: reason"
+    QStringList replaced; // "Record 91 replaced the page of record 17: Foo.html"
 
+    bool allMade() const { return failed == 0 && replaced.isEmpty(); }
     void add(const BatchSummary& other) {
         records += other.records;
         failed += other.failed;
-        firstFailures += other.firstFailures.mid(0, NamedFailures - firstFailures.size());
+        failures += other.failures;
+        replaced += other.replaced;
     }
 };
 
@@ -111,10 +117,15 @@ public:
     // The same batch as part of a longer run that already holds the workflow (the category
     // run): no guard of its own and no message at the end; the caller reports the summary.
     BatchSummary runBatch();
-    // A message that sums up the failed records of a summary.
-    static QString summaryText(const BatchSummary& summary);
+    // A message that sums up the failed records and replaced pages of a summary, naming at most
+    // `named` of each (all when negative).
+    static QString summaryText(const BatchSummary& summary, qsizetype named = BatchSummary::NamedInMessage);
+    // How many failed records and replaced pages the end message of a run names: a few in a
+    // message box, all (negative) where the messages go to a log.
+    void setNamedInSummary(qsizetype named) { m_namedInSummary = named; }
+    qsizetype namedInSummary() const { return m_namedInSummary; }
     // Marks a run as going on; false when one already is, or the window has closed (the
-    // running one goes on, the new one is refused).
+    // running one goes on, the new one is refused). Each run notes its own pages.
     bool beginRun();
     void endRun() { m_running = false; }
     // True while an import or a run is going on.
@@ -147,6 +158,7 @@ private:
     void runPasses(BatchLog& log);
     void runCategoryPasses(BatchLog& log);
     bool startsBatch();
+    void notePageWritten(BatchLog& log);
 
     platform::Dialogs& m_dialogs;
     platform::Browser& m_browser;
@@ -166,6 +178,9 @@ private:
     int m_check3 = 0;
     ControlFlags m_shown{true};
     ControlFlags m_enabled{true};
+    // The record that wrote each page of the running run: its PAD text folder and record number.
+    QHash<QString, std::pair<QString, QString>> m_pageWriters;
+    qsizetype m_namedInSummary = BatchSummary::NamedInMessage;
     bool m_running = false;
     bool m_shutDown = false;
 };

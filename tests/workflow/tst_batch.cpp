@@ -61,7 +61,7 @@ class TestBatch : public QObject {
 private slots:
     // URL and text-store passes count 1 to N from the record counter, text-file passes are the
     // records 0 to N, category passes every file. A record past the end of the list loads an empty
-    // address (an empty item) and fails, writing the page of no name, ".html". Five are named.
+    // address (an empty item) and fails, writing no page; five are named, and how many more.
     void passes_data() {
         QTest::addColumn<int>("mode"); // 0 URL, 1 text store, 2 text file, 3 category
         QTest::addColumn<int>("urls"); // -1: 3, and no storage folder
@@ -80,9 +80,9 @@ private slots:
         QTest::addRow("negative range") << 0 << 3 << 0 << -1 << u""_s << u""_s << badRange.arg(-1);
         QTest::addRow("range past 16 bits") << 1 << 3 << 0 << 40000 << u""_s << u""_s << badRange.arg(40000);
         QTest::addRow("url: past the end")
-            << 0 << 3 << 0 << 9 << u"0,1,2,,,,,,"_s << u".html P0.html P1.html P2.html"_s
+            << 0 << 3 << 0 << 9 << u"0,1,2,,,,,,"_s << u"P0.html P1.html P2.html"_s
             << failed.arg(6).arg(9).arg(3) +
-                   u"no page at \r\nRecord 4: no page at \r\nRecord 5: no page at \r\nRecord 6: no page at \r\nRecord 7: no page at "_s;
+                   u"no page at \r\nRecord 4: no page at \r\nRecord 5: no page at \r\nRecord 6: no page at \r\nRecord 7: no page at \r\n... and 1 more"_s;
         QTest::addRow("url: range 0") << 0 << 3 << 0 << 0 << u""_s << u""_s << u""_s;
         QTest::addRow("text store: later start") << 1 << 3 << 1 << 3 << u"1,2,"_s << u"1.txt 2.txt 3.txt"_s
                                                  << failed.arg(1).arg(3).arg(3) + u"no page at "_s;
