@@ -45,6 +45,8 @@ void WindowRegistry::start(bool offerArticleMaker) {
 
 void WindowRegistry::show(WindowId id) {
     if (QWidget* window = load(id)) {
+        // A minimised window comes back as it was before, maximised or not.
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         window->show();
         window->raise();
         window->activateWindow();

@@ -18,6 +18,7 @@ Form10::Form10(QWidget* parent)
     resize(platform::twipsSize(9645, 8415));
     auto* text1 = new QPlainTextEdit(workflow::toBoxText(LongArticleTemplate()), this);
     text1->setObjectName(QStringLiteral("Text1"));
+    text1->setTabChangesFocus(true);
     text1->setGeometry(platform::twips(120, 120, 9375, 8175));
 }
 

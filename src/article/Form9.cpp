@@ -72,6 +72,7 @@ void Form9::buildControls() {
     // The work area shares its place with the folder lists and stays hidden.
     m_text1 = place(new QPlainTextEdit(workflow::toBoxText(m_workArea), this), "Text1",
                     twips(120, 2040, 9495, 6135), false);
+    m_text1->setTabChangesFocus(true);
 }
 
 void Form9::bindControls() {

@@ -175,7 +175,15 @@ bool CategorySorting::createCategoryFolders(const QString& padTextFolder, const 
 }
 
 void CategorySorting::handOverToSplitter(const QString& padTextFolder) {
-    m_splitter = std::make_unique<splitter::Splitter>(m_dialogs, m_yield, [this] {
+    // Closing the main window (Ctrl-C in the runner) stops the split at its next file, as closing
+    // the splitter's own window does.
+    const platform::Yield yieldToSplit = [this] {
+        m_yield();
+        if (m_workflow.isShutDown()) {
+            m_splitter->shutDown();
+        }
+    };
+    m_splitter = std::make_unique<splitter::Splitter>(m_dialogs, yieldToSplit, [this] {
         m_splitterTicks = true;
         m_workflow.setCheck3(1);
         m_splitterTicks = false;

@@ -14,13 +14,26 @@ using namespace Qt::StringLiterals;
 const QString StorageRole = u"storage folder"_s;
 const QString TextsRole = u"folder of PAD text files"_s;
 
-// The import's start record box takes what the import itself can read.
-QString checkStart(const Arguments& arguments) {
+// The import's start record box takes what the import itself can read, the range end what a
+// batch accepts.
+QString checkRange(const Arguments& arguments) {
     if (arguments.has(option::Start) && !platform::toInt16(arguments.value(option::Start))) {
         return u"--start takes a whole number from -32,768 to 32,767, not \"%1\"."_s.arg(
             arguments.value(option::Start));
     }
+    const std::optional<std::int16_t> end = platform::toInt16(arguments.value(option::End));
+    if (arguments.has(option::End) && (!end || *end < 0)) {
+        return u"--end takes a whole number from 0 to 32,767, not \"%1\"."_s.arg(
+            arguments.value(option::End));
+    }
     return QString();
+}
+
+// --end types the range end into "Range = 0 to" after the import or the folder choice has set it.
+void setRangeEnd(Session& session, const Arguments& arguments) {
+    if (arguments.has(option::End)) {
+        session.workflow().setRangeEnd(arguments.value(option::End));
+    }
 }
 
 // Step 1 as a user does it: the start record typed first, then the import, whose question is
@@ -57,11 +70,11 @@ QString checkPages(const Arguments& arguments) {
     if (arguments.has(option::Start) && !arguments.has(option::UrlList)) {
         return u"--start goes with --url-list."_s;
     }
-    return checkStart(arguments);
+    return checkRange(arguments);
 }
 
 QString checkTexts(const Arguments& arguments) {
-    return checkStart(arguments);
+    return checkRange(arguments);
 }
 
 ExitCode runPages(const Arguments& arguments) {
@@ -79,6 +92,7 @@ ExitCode runPages(const Arguments& arguments) {
     } else {
         importList(session, arguments);
     }
+    setRangeEnd(session, arguments);
     return session.runBatch();
 }
 
@@ -91,6 +105,7 @@ ExitCode runTexts(const Arguments& arguments) {
     session.workflow().setCheck1(1);
     session.workflow().setStorageFolder(storage);
     importList(session, arguments);
+    setRangeEnd(session, arguments);
     return session.runBatch();
 }
 

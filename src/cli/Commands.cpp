@@ -19,7 +19,14 @@ const Option UrlList{
     u"A text file with one PAD file URL per line, imported as Step 1 does (at most 30,000)."_s};
 const Option Start{option::Start, u"N"_s,
                    u"The record to start from (\"Start from record no:\", default 0). The run still makes as "
-                   "many passes as the list has entries."_s};
+                   "many passes as the range end says."_s};
+const Option End{
+    option::End, u"N"_s,
+    u"The range end (\"Range = 0 to\", 0 to 32,767; default: the whole list or folder). With --from-texts "
+    u"the "
+    "records 0 to N are made. With --url-list the run makes N passes from the start record S: S 0 makes the "
+    "records 0 to N-1; a later S makes S to N-1 and then, in each pass left, makes record N again (pages) or "
+    "goes on past N (texts)."_s};
 const Option PageTemplate{option::Template, u"FILE"_s,
                           u"Use the file's text as the web page template instead of the default one."_s};
 const Option AdBlock{option::AdBlock, u"FILE"_s,
@@ -29,8 +36,8 @@ const Option Quiet{option::Quiet, QString(), u"Show no progress; errors only."_s
 const std::vector<Command> CommandTable = {
     {u"pages"_s,
      u"Make web pages from a folder of PAD text files or from a list of PAD file URLs"_s,
-     {u"pages --from-texts DIR --storage DIR [OPTIONS]"_s,
-      u"pages --url-list FILE --storage DIR [--start N] [OPTIONS]"_s},
+     {u"pages --from-texts DIR --storage DIR [--end N] [OPTIONS]"_s,
+      u"pages --url-list FILE --storage DIR [--start N] [--end N] [OPTIONS]"_s},
      u"With --from-texts: text-file mode (\"Make web pages from PAD text files\") over every file of "
      "DIR, in the order the folder lists them.\n\nWith --url-list: the list is imported as Step 1 does, "
      "then URL mode (\"Make web pages from PAD file URLs\") loads each PAD file and makes its page.\n\n"
@@ -39,6 +46,7 @@ const std::vector<Command> CommandTable = {
       UrlList,
       Storage,
       Start,
+      End,
       PageTemplate,
       AdBlock,
       Quiet},
@@ -46,16 +54,17 @@ const std::vector<Command> CommandTable = {
      {},
      {u"pages --from-texts ~/pad/texts --storage ~/site/programs"_s,
       u"pages --url-list pad-urls.txt --storage ~/site/programs --start 100"_s,
+      u"pages --from-texts ~/pad/texts --storage ~/site/programs --end 499"_s,
       u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s},
      checkPages,
      runPages},
     {u"texts"_s,
      u"Store the PAD files of a list of URLs as numbered text files"_s,
-     {u"texts --url-list FILE --storage DIR [--start N] [--quiet]"_s},
+     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--quiet]"_s},
      u"Text-store mode (\"Just store PAD files as text files\"): the list is imported as Step 1 does, then "
      "each PAD file is loaded and its text written as 0.txt, 1.txt ... in the storage folder, as \"Make "
      "txt\" writes them. The folder can then be made into pages with \"pages --from-texts\"."_s,
-     {UrlList, Storage, Start, Quiet},
+     {UrlList, Storage, Start, End, Quiet},
      {option::UrlList, option::Storage},
      {},
      {u"texts --url-list pad-urls.txt --storage ~/pad/texts"_s,

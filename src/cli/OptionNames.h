@@ -9,6 +9,7 @@ inline const QString FromTexts = QStringLiteral("from-texts");
 inline const QString UrlList = QStringLiteral("url-list");
 inline const QString Storage = QStringLiteral("storage");
 inline const QString Start = QStringLiteral("start");
+inline const QString End = QStringLiteral("end");
 inline const QString Template = QStringLiteral("template");
 inline const QString AdBlock = QStringLiteral("ad-block");
 inline const QString Long = QStringLiteral("long");

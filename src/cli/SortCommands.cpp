@@ -16,6 +16,7 @@ using namespace Qt::StringLiterals;
 
 const QString DefaultPerFolder = u"50"_s;
 const QString SplitDone = u"Moved %1 files of \"%2\" into its subfolders 0 to %3."_s;
+const QString NoFiles = u"The folder \"%1\" holds no files: no subfolder was made and nothing was moved."_s;
 const QString NotMoved =
     u"%1 files were left where they were: a file of the same name was already in their subfolder, or they "
     "could not be moved."_s;
@@ -66,7 +67,8 @@ ExitCode runSplit(const Arguments& arguments) {
             return !interrupted();
         });
     session.progress().finish(!interrupted());
-    session.console().message(SplitDone.arg(result.moved).arg(folder).arg(estimate));
+    session.console().message(count == 0 ? NoFiles.arg(folder)
+                                         : SplitDone.arg(result.moved).arg(folder).arg(estimate));
     if (result.notMoved > 0) {
         session.console().message(NotMoved.arg(result.notMoved));
     }

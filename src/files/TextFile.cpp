@@ -9,16 +9,17 @@
 
 namespace vt::files {
 
-QStringList linesOf(QByteArrayView bytes, qsizetype maxLines) {
+QStringList linesOf(QByteArrayView bytes, qsizetype maxLines, LineEnds ends) {
+    const bool lineFeedEnds = ends == LineEnds::AnyBreak;
     QStringList lines;
     qsizetype start = 0;
     const qsizetype size = bytes.size();
     for (qsizetype i = 0; i < size && lines.size() != maxLines; ++i) {
-        if (bytes[i] != '\r') {
+        if (bytes[i] != '\r' && !(lineFeedEnds && bytes[i] == '\n')) {
             continue;
         }
         lines += decodeWindows1252(bytes.sliced(start, i - start));
-        if (i + 1 < size && bytes[i + 1] == '\n') {
+        if (bytes[i] == '\r' && i + 1 < size && bytes[i + 1] == '\n') {
             ++i;
         }
         start = i + 1;
@@ -29,7 +30,7 @@ QStringList linesOf(QByteArrayView bytes, qsizetype maxLines) {
     return lines;
 }
 
-Result<QStringList> readTextLines(const QString& path, qsizetype maxLines) {
+Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineEnds ends) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return Status::failure(QStringLiteral("Could not open \"%1\": %2").arg(path, file.errorString()));
@@ -39,13 +40,13 @@ Result<QStringList> readTextLines(const QString& path, qsizetype maxLines) {
     }
     // A mapped file is read only as far as the lines wanted, however large it is.
     if (const uchar* mapped = file.map(0, file.size())) {
-        return linesOf(QByteArrayView(mapped, file.size()), maxLines);
+        return linesOf(QByteArrayView(mapped, file.size()), maxLines, ends);
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         return Status::failure(QStringLiteral("Could not read \"%1\": %2").arg(path, file.errorString()));
     }
-    return linesOf(bytes, maxLines);
+    return linesOf(bytes, maxLines, ends);
 }
 
 Result<QString> readTextFile(const QString& path) {

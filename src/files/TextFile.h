@@ -10,12 +10,18 @@
 // lone CR, while a lone LF stays inside its line; a text is written whole, followed by CR LF.
 namespace vt::files {
 
+// Where lines end: at CR LF or a lone CR, as in every text file; or, in a list of URLs (a URL
+// never holds a line break, and lists written on this platform end lines with LF), at a lone
+// LF too.
+enum class LineEnds { CrOrCrLf, AnyBreak };
+
 // At most maxLines lines; the rest of the bytes is not looked at.
-QStringList linesOf(QByteArrayView bytes, qsizetype maxLines = -1);
+QStringList linesOf(QByteArrayView bytes, qsizetype maxLines = -1, LineEnds ends = LineEnds::CrOrCrLf);
 
 // The file's lines, each followed by CR LF (the last included); an empty file gives "".
 Result<QString> readTextFile(const QString& path);
-Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1);
+Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1,
+                                  LineEnds ends = LineEnds::CrOrCrLf);
 
 // Creates or replaces the file with the text and one CR LF. The old file stays whole
 // until the new one is complete, so a failed write never leaves half a file.

@@ -86,5 +86,8 @@ std::optional<std::int16_t> toInt16(QStringView text) {
 std::optional<std::int32_t> toInt32(QStringView text) {
     return toRange<std::int32_t>(text);
 }
+bool isNumber(QStringView text) {
+    return toWholeNumber(text).has_value();
+}
 
 } // namespace vt::platform

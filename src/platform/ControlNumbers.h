@@ -11,6 +11,8 @@
 namespace vt::platform {
 
 std::optional<std::int16_t> toInt16(QStringView text);
+// Whether the text reads as a number, in range or not: what tells "too large" from "no number".
+bool isNumber(QStringView text);
 std::optional<std::int32_t> toInt32(QStringView text);
 
 } // namespace vt::platform

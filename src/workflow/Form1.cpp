@@ -66,8 +66,9 @@ Widget* Form1::place(Widget* widget, Control control, const char* name, QRect ge
 }
 
 void Form1::buildControls() {
+    // The controls keep their places; the window opens at this size and can be made smaller or larger.
     auto* client = new QWidget(this);
-    client->setFixedSize(platform::twipsSize(13965, 8775));
+    const QSize clientSize = platform::twipsSize(13965, 8775);
     setCentralWidget(client);
 
     auto* command4 = place(button(QStringLiteral("Step 1: Import list of PAD files")), Control::Command4,
@@ -110,7 +111,10 @@ void Form1::buildControls() {
     m_webBrowser1 =
         place(new QPlainTextEdit, Control::WebBrowser1, "WebBrowser1", twips(120, 2640, 13695, 4335));
     m_webBrowser1->setReadOnly(true);
+    // Tab moves the focus on from the multi-line boxes, as from every other control.
+    m_webBrowser1->setTabChangesFocus(true);
     m_text1 = place(new QPlainTextEdit, Control::Text1, "Text1", twips(120, 4680, 13695, 3375));
+    m_text1->setTabChangesFocus(true);
     m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_combo1 = place(new QComboBox, Control::Combo1, "Combo1", twips(240, 5400, 11415, 360));
@@ -130,7 +134,7 @@ void Form1::buildControls() {
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
-    resize(client->width(), client->height() + menuBar()->sizeHint().height());
+    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
     move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
 }
 

@@ -52,6 +52,7 @@ TemplateWindow::TemplateWindow(Workflow& workflow, TemplateText which, QWidget* 
         move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
     }
     m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setTabChangesFocus(true);
     m_text1->setGeometry(layout.text1);
     // Laid out disabled; the window makes its text editable as it loads.
     m_text1->setEnabled(false);

@@ -36,6 +36,11 @@ const QString BadStartRecordMessage =
                    "32,767.\r\n\r\nThe current record "
                    "number stays %2.");
 
+const QString NotANumberRecord = QStringLiteral("The record number \"%1\" is not a whole number");
+// Step 3 reads the record number as a 16-bit number, as the list's entries are numbered.
+const QString OutOfRangeRecord =
+    QStringLiteral("The record number \"%1\" is out of range: Step 3 loads records -32,768 to 32,767");
+
 QString pagegen::TemplateStore::*textOf(TemplateText which) {
     switch (which) {
     case TemplateText::Page:
@@ -217,7 +222,8 @@ void Workflow::importList() {
         m_listFileName = *chosen;
     }
     if (!m_listFileName.isEmpty()) {
-        Result<QStringList> lines = files::readTextLines(m_listFileName, MaxUrlEntries);
+        Result<QStringList> lines =
+            files::readTextLines(m_listFileName, MaxUrlEntries, files::LineEnds::AnyBreak);
         if (!lines) {
             m_dialogs.message(UnreadableListMessage.arg(lines.message()), MessageButtons::Ok,
                               MessageIcon::Exclamation);
@@ -244,7 +250,8 @@ Status Workflow::pressStep3() {
     const std::optional<std::int16_t> record = platform::toInt16(m_record.recordCounter);
     if (!record) {
         return Status::failure(
-            QStringLiteral("The record number \"%1\" is not a whole number").arg(recordCounter()));
+            (platform::isNumber(m_record.recordCounter) ? OutOfRangeRecord : NotANumberRecord)
+                .arg(recordCounter()));
     }
     // A record past either end of the list has no address: an empty document, no request.
     const QString address = *record >= 0 ? m_urlList.value(*record) : QString();
@@ -275,11 +282,10 @@ Status Workflow::pressStep4() {
         setRangeEnd(QString::number(names.value().size() - 1));
     }
     const std::optional<std::int32_t> record = platform::toInt32(m_record.recordCounter);
-    if (!record) {
-        return Status::failure(
-            QStringLiteral("The record number \"%1\" is not a whole number").arg(recordCounter()));
+    if (!record && !platform::isNumber(m_record.recordCounter)) {
+        return Status::failure(NotANumberRecord.arg(recordCounter()));
     }
-    if (*record < 0 || *record >= names.value().size()) {
+    if (!record || *record < 0 || *record >= names.value().size()) {
         return Status::failure(
             QStringLiteral("Record %1 is not in the folder \"%2\"").arg(recordCounter(), m_padTextFolder));
     }

@@ -98,8 +98,10 @@ private slots:
         QTest::addColumn<QStringList>("messages"); // after the question
         const QByteArray full = QByteArray("x\r\n").repeated(29999) + "last";
         const QStringList capped = QStringList(29999, u"x"_s) << u"last"_s;
-        QTest::addRow("line ends") << QByteArray("a\rb\nc\r\n") << u"0"_s << QStringList{u"a"_s, u"b\nc"_s}
-                                   << QStringList{u"2"_s, u"0"_s} << QStringList();
+        // A URL never holds a line break: a lone LF ends an entry too.
+        QTest::addRow("line ends") << QByteArray("a\rb\nc\r\nd\n\ne") << u"0"_s
+                                   << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, QString(), u"e"_s}
+                                   << QStringList{u"6"_s, u"0"_s} << QStringList();
         QTest::addRow("blanks, spaces, no last line end")
             << QByteArray(" a \r\n\r\nb") << u"0"_s << QStringList{u" a "_s, QString(), u"b"_s}
             << QStringList{u"3"_s, u"0"_s} << QStringList();
