@@ -15,6 +15,8 @@ using namespace Qt::StringLiterals;
 using workflow::TemplateText;
 
 const QString NoFolderMessage = u"The %1 \"%2\" does not exist."_s;
+const QString StoppedEarlyMessage =
+    u"Stopped by Ctrl-C before the first record; every file written up to then is whole."_s;
 const QString StoppedMessage =
     u"Stopped by Ctrl-C after %1 of %2 records; every file written up to then is whole."_s;
 
@@ -91,14 +93,18 @@ ExitCode Session::runBatch() {
 }
 
 ExitCode Session::conclude(const workflow::BatchSummary& summary, bool failuresShown) {
-    if (summary.refused) {
+    // A Ctrl-C before the first record (during the import, or the split of a sort) refuses the
+    // page run; it is still a stop, not a refusal.
+    if (summary.refused && !interrupted()) {
         return ExitCode::Refused; // the workflow has said why
     }
     if (!summary.allMade() && !failuresShown) {
         m_console.message(workflow::Workflow::summaryText(summary, m_workflow.namedInSummary()));
     }
     if (interrupted()) {
-        m_console.message(StoppedMessage.arg(m_progress.done()).arg(m_progress.total()));
+        m_console.message(m_progress.total() == 0
+                              ? StoppedEarlyMessage
+                              : StoppedMessage.arg(m_progress.done()).arg(m_progress.total()));
         return ExitCode::Interrupted;
     }
     return summary.allMade() ? ExitCode::Done : ExitCode::RecordsFailed;

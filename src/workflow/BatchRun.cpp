@@ -21,7 +21,7 @@ const QString UnreadableFolderMessage = QStringLiteral("%1\r\n\r\nNo record was 
 const QString Paragraph = QStringLiteral("\r\n\r\n");
 const QString FailedMessage = QStringLiteral("%1 of %2 records could not be loaded or written.");
 const QString ReplacedMessage =
-    QStringLiteral("%1 pages were replaced by the page of a later record with the same file name.");
+    QStringLiteral("Pages replaced by the page of a later record with the same file name: %1.");
 const QString ReplacedLine = QStringLiteral("Record %1 replaced the page of record %2: %3");
 const QString MoreLines = QStringLiteral("... and %1 more");
 
