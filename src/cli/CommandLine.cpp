@@ -186,7 +186,8 @@ QString programHelp(const std::vector<Command>& commands) {
                "every file written by then is whole."_s) +
            u"\n\nExit codes:\n"_s +
            table({{u"0"_s, u"every record was made"_s},
-                  {u"1"_s, u"the run finished, but records failed (their summary is printed)"_s},
+                  {u"1"_s, u"the run finished, but records failed or a later record replaced the page of an "
+                           "earlier one (the summary names each)"_s},
                   {u"2"_s, u"nothing was run: a folder is missing, the range is bad, or the command line is "
                            "wrong"_s},
                   {u"130"_s, u"stopped by Ctrl-C"_s}}) +
