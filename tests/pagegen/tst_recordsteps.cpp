@@ -89,6 +89,7 @@ private slots:
         QTest::addColumn<QString>("folder"); // made beforehand, the page's; empty: none written
         QTest::addRow("existing folder") << u"Utilities"_s << u"Utilities"_s;
         QTest::addRow("nested with backslash") << u"Home\\Hobby"_s << u"Home/Hobby"_s;
+        QTest::addRow("empty: the storage folder itself") << QString() << u"."_s;
         QTest::addRow("folder missing") << u"Games"_s << QString();
         QTest::addRow("climbs out") << u"../.."_s << QString();
     }
@@ -101,7 +102,8 @@ private slots:
         f.values.currentCategory = category;
         QCOMPARE(MakeWebPage(f.values, f.templates).ok(), !folder.isEmpty());
         QCOMPARE(f.files(),
-                 folder.isEmpty() ? QStringList() : QStringList{u"storage/%1/Foo Editor.html"_s.arg(folder)});
+                 folder.isEmpty() ? QStringList()
+                                  : QStringList{QDir::cleanPath(u"storage/%1/Foo Editor.html"_s.arg(folder))});
         QCOMPARE(f.values.padText, Pad);
     }
 

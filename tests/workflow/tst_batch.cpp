@@ -84,6 +84,12 @@ private slots:
             << failed.arg(6).arg(9).arg(3) +
                    u"no page at \r\nRecord 4: no page at \r\nRecord 5: no page at \r\nRecord 6: no page at \r\nRecord 7: no page at \r\n... and 1 more"_s;
         QTest::addRow("url: range 0") << 0 << 3 << 0 << 0 << u""_s << u""_s << u""_s;
+        QTest::addRow("url: record past 16 bits")
+            << 0 << 3 << 32768 << 1 << u""_s << u""_s
+            << failed.arg(1).arg(1).arg(32768) +
+                   u"The record number \"32768\" is out of range: Step 3 loads records -32,768 to 32,767"_s;
+        // Record 3 is made again by the last pass: its own page, so nothing is reported replaced.
+        QTest::addRow("url: later start") << 0 << 4 << 2 << 3 << u"2,3,3"_s << u"P2.html P3.html"_s << u""_s;
         QTest::addRow("text store: later start") << 1 << 3 << 1 << 3 << u"1,2,"_s << u"1.txt 2.txt 3.txt"_s
                                                  << failed.arg(1).arg(3).arg(3) + u"no page at "_s;
         QTest::addRow("text store: range 0") << 1 << 3 << 0 << 0 << u""_s << u""_s << u""_s;
@@ -115,6 +121,53 @@ private slots:
         const MessageIcon icon =
             message == NoListMessage ? MessageIcon::Information : MessageIcon::Exclamation;
         QVERIFY(f.dialogs.shown.empty() || f.dialogs.shown.front().icon == icon);
+    }
+
+    // Two records that make one page file: the later page stands and the summary names both, once
+    // per replaced page. In category mode only a page in the same category folder counts, and a
+    // record with no category has its page in the Category folder itself.
+    void pagesOfOneName_data() {
+        QTest::addColumn<int>("check3");
+        QTest::addColumn<QStringList>("texts"); // "name|category" of 0.txt, 1.txt ...
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("message");
+        const QString replaced =
+            u"Pages replaced by the page of a later record with the same file name: %1.\r\n\r\n"_s;
+        QTest::addRow("text file")
+            << 0 << QStringList{u"Foo|"_s, u"|"_s, u"Foo|"_s, u"Bar|"_s, u"Foo|"_s} << u"Bar.html Foo.html"_s
+            << u"1 of 5 records could not be loaded or written.\r\n\r\nRecord 1: the PAD "
+               "text has no program name\r\n\r\n"_s +
+                   replaced.arg(2) +
+                   u"Record 2 replaced the page of record 0: Foo.html\r\nRecord 4 replaced "
+                   "the page of record 2: Foo.html"_s;
+        QTest::addRow("category") << 1
+                                  << QStringList{u"Foo|Games"_s, u"Foo|"_s, u"Foo|Games"_s, u"Bar|Games"_s}
+                                  << u"Foo.html Games/Bar.html Games/Foo.html"_s
+                                  << replaced.arg(1) +
+                                         u"Record 2 replaced the page of record 0: Games/Foo.html"_s;
+    }
+    void pagesOfOneName() {
+        QFETCH(int, check3);
+        QFETCH(QStringList, texts);
+        QFETCH(QString, written);
+        QFETCH(QString, message);
+        Fixture f(0);
+        QDir(f.workflow.padTextFolder()).removeRecursively();
+        QDir().mkpath(f.workflow.padTextFolder());
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QStringList parts = texts[i].split(u'|');
+            writeBytes(
+                f.workflow.padTextFolder() + u"/%1.txt"_s.arg(i),
+                u"<Program_Name>%1</Program_Name><Program_Specific_Category>%2</Program_Specific_Category>"_s
+                    .arg(parts[0], parts[1])
+                    .toLatin1());
+        }
+        f.workflow.setCheck2(1 - check3);
+        f.workflow.setCheck3(check3);
+        f.workflow.choosePadTextFolder(f.workflow.padTextFolder());
+        f.workflow.pressCommand6();
+        QCOMPARE(filesBelow(f.storage).join(u' '), written);
+        QCOMPARE(f.dialogs.texts(), QStringList{message});
     }
 
     // Starts pressed in the run's yields are refused unasked; closing stops it at the next yield.

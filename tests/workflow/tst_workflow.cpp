@@ -186,6 +186,8 @@ private slots:
         QTest::addRow("record 1 of 3") << 3 << u"1"_s << u"record 1\r\n"_s << 2;
         QTest::addRow("past the last") << 3 << u"3"_s << u"Record 3 is not in the folder \"%1\""_s << 2;
         QTest::addRow("letter") << 3 << u"x"_s << u"The record number \"x\" is not a whole number"_s << 2;
+        QTest::addRow("past 32 bits")
+            << 3 << u"4294967296"_s << u"Record 4294967296 is not in the folder \"%1\""_s << 2;
         QTest::addRow("empty folder") << 0 << u"0"_s << u"The folder \"%1\" holds no PAD text files"_s << 0;
     }
     void textFileModeReadsTheNumberedFile() {
