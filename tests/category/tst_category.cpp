@@ -189,18 +189,29 @@ private slots:
         QCOMPARE(f.dialogs.texts(), QStringList{u"finished."_s});
     }
 
+    // Closing the main window (Ctrl-C in the runner) stops the split at its next file and the
+    // page run at its next record: nothing moves or is written after it.
+    void closingStopsTheChain_data() {
+        QTest::addColumn<QString>("watched"); // closed when this folder of the sandbox holds 5 files
+        QTest::addColumn<int>("leftInF");
+        QTest::addRow("during the split") << u"F/0"_s << 55;
+        QTest::addRow("during the pages") << u"F/Category"_s << 0;
+    }
     void closingStopsTheChain() {
+        QFETCH(QString, watched);
+        QFETCH(int, leftInF);
         Fixture f;
         for (int i = 0; i < 60; ++i) {
             f.addText(u"%1.txt"_s.arg(i), element(u"Games"_s));
         }
         f.onYield = [&] {
-            if (f.below(u"F/Category"_s, QDir::Files).size() == 5) {
+            if (f.below(watched, QDir::Files).size() == 5) {
                 f.workflow.shutDown();
             }
         };
         f.sorting.pressCommand12();
-        QCOMPARE(f.below(u"F/Category"_s, QDir::Files).size(), 5);
+        QCOMPARE(f.below(watched, QDir::Files).size(), 5);
+        QCOMPARE(QDir(f.folder).entryList(QDir::Files).size(), leftInF);
         QVERIFY(!f.dialogs.texts().contains(u"finished."_s));
     }
 };
