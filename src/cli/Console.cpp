@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include "files/ShownText.h"
+
 namespace vt::cli {
 
 using namespace Qt::StringLiterals;
@@ -16,7 +18,7 @@ void Console::message(const QString& text) {
         write(u'\r' + QString(m_barWidth, u' ') + u'\r');
         m_barWidth = 0;
     }
-    QString lines = text;
+    QString lines = files::shownText(text);
     lines.replace(u"\r\n"_s, u"\n"_s);
     write(lines + u'\n');
 }

@@ -11,7 +11,8 @@ public:
     Console();
 
     bool isTerminal() const { return m_terminal; }
-    // A message on lines of its own; CR LF line breaks become the host's.
+    // A message on lines of its own, its control characters escaped; CR LF line breaks become
+    // the host's.
     void message(const QString& text);
     // Redraws the progress bar over the previous one (terminal only).
     void bar(const QString& text);

@@ -2,12 +2,14 @@
 
 #include <QDir>
 
+#include "files/ShownText.h"
+
 namespace vt::files {
 namespace {
 
 bool isRefusedCharacter(QChar c) {
     static constexpr QStringView Refused = u"\\/:*?\"<>|";
-    return c.unicode() < 0x20 || c.unicode() == 0x7F || Refused.contains(c);
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || Refused.contains(c) || isBidiControl(c);
 }
 
 } // namespace

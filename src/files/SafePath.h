@@ -9,8 +9,9 @@
 // outside the folder the user chose: such a join gives no path at all.
 namespace vt::files {
 
-// A name the file system refuses: empty, "." or "..", or holding \ / : * ? " < > | or a control
-// character. Device names of other systems ("Aux", "con.fig") are ordinary names here.
+// A name the file system refuses: empty, "." or "..", or holding \ / : * ? " < > |, a control
+// character or a bidirectional control. Device names of other systems ("Aux", "con.fig") are
+// ordinary names here.
 bool isAcceptedName(QStringView name);
 
 // folder + separator + name, or nothing when the folder is empty or the name is refused.

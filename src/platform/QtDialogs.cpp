@@ -4,13 +4,15 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "files/ShownText.h"
+
 namespace vt::platform {
 
 Answer QtDialogs::message(const QString& text, MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(ApplicationTitle);
     // Paragraphs are joined by CR LF; a text layout shows a lone LF as the line break.
-    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    box.setText(files::shownText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     box.setIcon(icon == MessageIcon::Information   ? QMessageBox::Information
                 : icon == MessageIcon::Exclamation ? QMessageBox::Warning
                                                    : QMessageBox::NoIcon);

@@ -101,9 +101,9 @@ private slots:
         f.values.categoryMode = true;
         f.values.currentCategory = category;
         QCOMPARE(MakeWebPage(f.values, f.templates).ok(), !folder.isEmpty());
-        QCOMPARE(f.files(),
-                 folder.isEmpty() ? QStringList()
-                                  : QStringList{QDir::cleanPath(u"storage/%1/Foo Editor.html"_s.arg(folder))});
+        QCOMPARE(f.files(), folder.isEmpty()
+                                ? QStringList()
+                                : QStringList{QDir::cleanPath(u"storage/%1/Foo Editor.html"_s.arg(folder))});
         QCOMPARE(f.values.padText, Pad);
     }
 
