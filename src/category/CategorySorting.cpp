@@ -50,12 +50,15 @@ const QString MissingFolderMessage =
     QStringLiteral("The folder \"%1\" does not exist.\r\n\r\nNothing was done.");
 const QString NoCategoryFolderMessage =
     QStringLiteral("The folder \"%1\" could not be created.\r\n\r\n%2\r\n\r\nNothing was done.");
+const QString LinkedCategoryFolderMessage = QStringLiteral(
+    "The folder \"%1\" is a symbolic link: no page is written through one.\r\n\r\nNothing was done.");
 const QString RunFinished = QStringLiteral("finished.");
 // The run tries this many subfolders when the splitter left no estimate.
 constexpr int UnknownEstimate = 10000;
 
 // Creates each missing level of a category, nested by "/" or "\", inside the Category folder.
-// A category with a part the system refuses creates nothing.
+// A category with a part the system refuses creates nothing, and nothing is created inside a
+// level that is a symbolic link.
 void createCategoryFolder(const QString& categoryRoot, const QString& category) {
     if (!files::nestedPath(categoryRoot, category)) {
         return;
@@ -63,6 +66,9 @@ void createCategoryFolder(const QString& categoryRoot, const QString& category) 
     QString path = categoryRoot;
     for (const QString& part : QString(category).replace(u'\\', u'/').split(u'/')) {
         path = files::displayPath(path, part);
+        if (platform::IsLink(path)) {
+            return;
+        }
         if (!platform::FolderExists(path)) {
             static_cast<void>(platform::CreateFolder(path));
         }
@@ -119,6 +125,11 @@ void CategorySorting::pressCommand12() {
 bool CategorySorting::createCategoryFolders(const QString& padTextFolder, const QString& categoryRoot) {
     if (!platform::FolderExists(padTextFolder)) {
         m_dialogs.message(MissingFolderMessage.arg(padTextFolder), MessageButtons::Ok,
+                          MessageIcon::Exclamation);
+        return false;
+    }
+    if (platform::IsLink(categoryRoot)) {
+        m_dialogs.message(LinkedCategoryFolderMessage.arg(categoryRoot), MessageButtons::Ok,
                           MessageIcon::Exclamation);
         return false;
     }
@@ -219,6 +230,14 @@ void CategorySorting::categoryRun() {
         estimate.isEmpty() ? UnknownEstimate : platform::toInt32(estimate).value_or(UnknownEstimate);
     const QString baseFolder = m_workflow.padTextFolder();
     workflow::BatchSummary total;
+    // A PAD text file the split could not move into its subfolder gets no page.
+    if (m_splitter) {
+        const splitter::SplitResult& split = m_splitter->lastSplit();
+        total.records += split.notMoved;
+        total.failed += split.notMoved;
+        total.failures += split.reasons;
+        m_lastRun.add(total);
+    }
     for (int i = 0; i <= lastSubfolder; ++i) {
         m_workflow.setPadTextFolder(baseFolder);
         if (!yieldGoesOn()) {

@@ -70,7 +70,7 @@ ExitCode runSplit(const Arguments& arguments) {
     session.console().message(count == 0 ? NoFiles.arg(folder)
                                          : SplitDone.arg(result.moved).arg(folder).arg(estimate));
     if (result.notMoved > 0) {
-        session.console().message(NotMoved.arg(result.notMoved));
+        session.console().message(NotMoved.arg(result.notMoved) + u"\n"_s + result.reasons.join(u'\n'));
     }
     if (interrupted()) {
         return ExitCode::Interrupted;

@@ -1,7 +1,10 @@
 #include "pagegen/PageWriter.h"
 
+#include <QDir>
+
 #include "files/SafePath.h"
 #include "files/TextFile.h"
+#include "platform/FileSystem.h"
 
 namespace vt::pagegen {
 namespace {
@@ -57,7 +60,18 @@ Result<QString> PagePath(const QString& storageFolder, QStringView programName,
 Status WritePage(const QString& storageFolder, QStringView programName,
                  const std::optional<QString>& category, QStringView page) {
     const Result<QString> path = PagePath(storageFolder, programName, category);
-    return path ? files::writeTextFile(path.value(), page) : path.status();
+    if (!path) {
+        return path.status();
+    }
+    // Each category level below the storage folder must be a folder of its own, not a link.
+    for (QString level = path.value().left(path.value().lastIndexOf(QDir::separator()));
+         level.size() > storageFolder.size(); level.truncate(level.lastIndexOf(QDir::separator()))) {
+        if (platform::IsLink(level)) {
+            return Status::failure(
+                QStringLiteral("The category folder \"%1\" is a symbolic link").arg(level));
+        }
+    }
+    return files::writeTextFile(path.value(), page);
 }
 
 Status WritePadText(const QString& storageFolder, QStringView recordNumber, QStringView padText) {

@@ -82,6 +82,12 @@ bool FolderExists(const QString& path) {
     return !path.isEmpty() && isFolder(QFile::encodeName(path));
 }
 
+bool IsLink(const QString& path) {
+    struct stat info {};
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &info) == 0 &&
+           S_ISLNK(info.st_mode);
+}
+
 Result<QStringList> FilesOf(const QString& folder) {
     const QByteArray nativeFolder = QFile::encodeName(folder);
     const std::unique_ptr<DIR, DirCloser> dir(::opendir(nativeFolder.constData()));
@@ -131,6 +137,9 @@ Status CreateFolder(const QString& path) {
 }
 
 Status ReplaceFile(const QString& path, QByteArrayView bytes) {
+    if (IsLink(path)) {
+        return Status::failure(QStringLiteral("Could not write \"%1\": it is a symbolic link").arg(path));
+    }
     const QByteArray target = QFile::encodeName(path);
     QByteArray temporary;
     const int fd = openBeside(target, temporary);
@@ -170,6 +179,10 @@ Status MoveFile(const QString& sourceFile, const QString& destinationFolder) {
     if (!destination) {
         return Status::failure(
             QStringLiteral("Could not move \"%1\": the name is not allowed").arg(sourceFile));
+    }
+    if (IsLink(destinationFolder)) {
+        return Status::failure(QStringLiteral("Could not move \"%1\": the folder \"%2\" is a symbolic link")
+                                   .arg(sourceFile, destinationFolder));
     }
     const QByteArray from = QFile::encodeName(sourceFile);
     const QByteArray to = QFile::encodeName(*destination);

@@ -13,6 +13,9 @@
 namespace vt::platform {
 
 bool FolderExists(const QString& path);
+// Whether the path itself is a symbolic link (to anything, or to nothing). Nothing is ever
+// written through one: a link planted in a chosen folder could send a file anywhere.
+bool IsLink(const QString& path);
 
 // The bare names of the files directly in an existing folder (hidden ones included, subfolders
 // never), in the order the host yields them. Fails when the folder cannot be read.
@@ -26,11 +29,11 @@ Status CreateFolder(const QString& path);
 // Creates or replaces the file with exactly these bytes. They go first to a new hidden file in
 // the same folder; every write is checked and the new file replaces the old one only when it
 // holds every byte, so a failure (a full disk) leaves the old file as it was, or no file where
-// there was none, and says the system's reason.
+// there was none, and says the system's reason. A path that is a symbolic link is refused.
 Status ReplaceFile(const QString& path, QByteArrayView bytes);
 
-// Moves a file into a folder under its own name; fails when that name is taken there.
-// Never overwrites.
+// Moves a file into a folder under its own name; fails when that name is taken there, or the
+// folder is a symbolic link. Never overwrites.
 Status MoveFile(const QString& sourceFile, const QString& destinationFolder);
 
 // What identifies the state of a file or folder: its identity, size and change times. Any file

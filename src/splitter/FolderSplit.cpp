@@ -27,7 +27,8 @@ SplitResult SplitFolder(const QString& masterFolder, int estimate, int filesPerF
     }
     for (int k = 0; k <= estimate; ++k) {
         const QString subfolder = files::displayPath(masterFolder, QString::number(k));
-        if (!platform::FolderExists(subfolder)) {
+        // A subfolder that is a link is not used: the move into it is refused below.
+        if (!platform::FolderExists(subfolder) && !platform::IsLink(subfolder)) {
             // A subfolder that cannot be made shows up below as files that were not moved.
             static_cast<void>(platform::CreateFolder(subfolder));
         }
@@ -39,11 +40,17 @@ SplitResult SplitFolder(const QString& masterFolder, int estimate, int filesPerF
     int inSubfolder = 0;
     for (int i = 0; i < fileCount; ++i) {
         const QString name = names.value(i);
-        const bool moved = !name.isEmpty() &&
-                           platform::MoveFile(files::displayPath(masterFolder, name),
-                                              files::displayPath(masterFolder, QString::number(subfolder)))
-                               .ok();
-        ++(moved ? result.moved : result.notMoved);
+        const Status moved =
+            name.isEmpty()
+                ? Status::failure(QStringLiteral("File %1 of \"%2\" is gone").arg(i).arg(masterFolder))
+                : platform::MoveFile(files::displayPath(masterFolder, name),
+                                     files::displayPath(masterFolder, QString::number(subfolder)));
+        if (moved) {
+            ++result.moved;
+        } else {
+            ++result.notMoved;
+            result.reasons += moved.message();
+        }
         if (inSubfolder == filesPerFolder - 1) {
             ++subfolder;
             inSubfolder = 0;

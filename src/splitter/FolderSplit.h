@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <functional>
@@ -16,8 +17,9 @@ std::optional<int> FolderEstimate(QStringView fileCount, QStringView filesPerFol
 
 struct SplitResult {
     int moved = 0;
-    int notMoved =
-        0; // left in the master folder: the name was taken in its subfolder, or it could not be moved
+    // Left in the master folder: the name was taken in its subfolder, or it could not be moved.
+    int notMoved = 0;
+    QStringList reasons; // why, one per file not moved
 };
 
 // Creates the subfolders "0" to the estimate inside the master folder (one that exists already is

@@ -135,7 +135,7 @@ void Splitter::pressMakeFolders() {
     if (!estimate || !perFolder || !count) {
         return;
     }
-    SplitFolder(m_masterFolder, *estimate, *perFolder, *count, [this](int index) {
+    m_lastSplit = SplitFolder(m_masterFolder, *estimate, *perFolder, *count, [this](int index) {
         if (!yieldGoesOn()) {
             return false;
         }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/Yield.h"
+#include "splitter/FolderSplit.h"
 
 namespace vt::platform {
 class Dialogs;
@@ -51,6 +52,8 @@ public:
     const QString& folderEstimate() const { return m_folderEstimate; } // Text4
     const QString& progress() const { return m_progress; }             // Label2
     const QString& folderListPath() const { return m_folderListPath; } // Dir1
+    // What the last "Make Folders" moved and left.
+    const SplitResult& lastSplit() const { return m_lastSplit; }
     bool isShown(SplitterControl control) const { return m_shown[std::size_t(control)]; }
 
     // "..." (Command2): shows the folder list, the drive list and the patience hint.
@@ -89,6 +92,7 @@ private:
     QString m_progress;
     QString m_folderListPath;
     std::array<bool, std::size_t(SplitterControl::Command1) + 1> m_shown{};
+    SplitResult m_lastSplit;
     bool m_shutDown = false;
 };
 
