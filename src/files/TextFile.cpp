@@ -30,10 +30,22 @@ QStringList linesOf(QByteArrayView bytes, qsizetype maxLines, LineEnds ends) {
     return lines;
 }
 
-Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineEnds ends) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+namespace {
+
+// The lines of a regular file of at most maxBytes (any size when negative).
+Result<QStringList> linesOfFile(const QString& path, qsizetype maxLines, LineEnds ends, qint64 maxBytes) {
+    const Result<int> opened = platform::OpenRegularFile(path);
+    if (!opened) {
+        return opened.status();
+    }
+    QFile file;
+    if (!file.open(opened.value(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         return Status::failure(QStringLiteral("Could not open \"%1\": %2").arg(path, file.errorString()));
+    }
+    if (maxBytes >= 0 && file.size() > maxBytes) {
+        return Status::failure(QStringLiteral("Could not read \"%1\": it is larger than %2 MiB")
+                                   .arg(path)
+                                   .arg(maxBytes / (1024 * 1024)));
     }
     if (file.size() == 0) {
         return QStringList();
@@ -47,6 +59,12 @@ Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineE
         return Status::failure(QStringLiteral("Could not read \"%1\": %2").arg(path, file.errorString()));
     }
     return linesOf(bytes, maxLines, ends);
+}
+
+} // namespace
+
+Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineEnds ends) {
+    return linesOfFile(path, maxLines, ends, -1);
 }
 
 Result<QString> readTextFile(const QString& path) {
@@ -64,7 +82,7 @@ Result<QString> readTextFile(const QString& path) {
             return cachedText;
         }
     }
-    Result<QStringList> lines = readTextLines(path);
+    Result<QStringList> lines = linesOfFile(path, -1, LineEnds::CrOrCrLf, MaxDocumentBytes);
     if (!lines) {
         return lines.status();
     }

@@ -15,11 +15,19 @@ namespace vt::files {
 // LF too.
 enum class LineEnds { CrOrCrLf, AnyBreak };
 
+// A PAD file is a few KiB: a document larger than this, on disk or downloaded, is refused
+// rather than read into memory.
+inline constexpr qint64 MaxDocumentBytes = 16 * 1024 * 1024;
+
 // At most maxLines lines; the rest of the bytes is not looked at.
 QStringList linesOf(QByteArrayView bytes, qsizetype maxLines = -1, LineEnds ends = LineEnds::CrOrCrLf);
 
-// The file's lines, each followed by CR LF (the last included); an empty file gives "".
+// Only regular files are read: a FIFO, device or socket is refused at once, never waited on.
+
+// The file's lines, each followed by CR LF (the last included); an empty file gives "". A file
+// larger than MaxDocumentBytes is refused.
 Result<QString> readTextFile(const QString& path);
+// The first maxLines lines of a file of any size (a list of URLs).
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1,
                                   LineEnds ends = LineEnds::CrOrCrLf);
 

@@ -82,6 +82,30 @@ bool FolderExists(const QString& path) {
     return !path.isEmpty() && isFolder(QFile::encodeName(path));
 }
 
+Result<int> OpenRegularFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info {};
+    // Looked at before the open, as opening some devices already does something; checked again
+    // on what was opened, in case the name changed meanwhile.
+    const bool regular = ::stat(native.constData(), &info) == 0 && S_ISREG(info.st_mode);
+    const int fd = regular ? ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        return fd;
+    }
+    const int error = errno;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (regular || info.st_mode == 0) {
+        return Status::failure(QStringLiteral("Could not open \"%1\": %2").arg(path, reason(error)));
+    }
+    return Status::failure(S_ISDIR(info.st_mode)
+                               ? QStringLiteral("Could not open \"%1\": it is a folder").arg(path)
+                               : QStringLiteral("Could not open \"%1\": it is not a regular file (a FIFO, "
+                                                "device or socket)")
+                                     .arg(path));
+}
+
 bool IsLink(const QString& path) {
     struct stat info {};
     return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &info) == 0 &&

@@ -13,6 +13,11 @@
 namespace vt::platform {
 
 bool FolderExists(const QString& path);
+
+// Opens an existing file for reading without ever waiting on it: only a regular file (or a link
+// to one) is opened; a FIFO, device, socket or folder is refused at once, with the reason.
+// The caller owns the descriptor.
+Result<int> OpenRegularFile(const QString& path);
 // Whether the path itself is a symbolic link (to anything, or to nothing). Nothing is ever
 // written through one: a link planted in a chosen folder could send a file anywhere.
 bool IsLink(const QString& path);

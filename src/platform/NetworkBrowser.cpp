@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -14,6 +13,7 @@
 #include <utility>
 
 #include "files/Windows1252.h"
+#include "platform/FileSystem.h"
 
 namespace vt::platform {
 
@@ -536,12 +536,13 @@ void NetworkBrowser::navigate(const QString& address) {
 }
 
 void NetworkBrowser::loadLocalFile(const QString& path) {
-    if (QFileInfo(path).isDir()) {
-        fail(u"the address names a folder, not a file"_s);
+    const Result<int> opened = OpenRegularFile(path);
+    if (!opened) {
+        fail(opened.message());
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!file.open(opened.value(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         fail(file.errorString());
         return;
     }

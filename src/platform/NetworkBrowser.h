@@ -8,6 +8,7 @@
 
 #include <chrono>
 
+#include "files/TextFile.h"
 #include "platform/Browser.h"
 
 class QNetworkAccessManager;
@@ -23,8 +24,8 @@ inline constexpr std::chrono::milliseconds MaxSilence = std::chrono::seconds(30)
 inline constexpr std::chrono::milliseconds MaxLoadTime = std::chrono::seconds(120);
 // Redirect loops end; https never drops to http whatever the count.
 inline constexpr int MaxRedirects = 10;
-// A PAD file is a few KiB; an endless body must not fill the memory.
-inline constexpr qint64 MaxBodyBytes = 16 * 1024 * 1024;
+// An endless body must not fill the memory: the cap of every document read.
+inline constexpr qint64 MaxBodyBytes = files::MaxDocumentBytes;
 
 struct FetchLimits {
     std::chrono::milliseconds silence = MaxSilence;
