@@ -39,6 +39,7 @@ void setRangeEnd(Session& session, const Arguments& arguments) {
 // Step 1 as a user does it: the start record typed first, then the import, whose question is
 // answered Yes and whose file dialog picks the list.
 void importList(Session& session, const Arguments& arguments) {
+    session.workflow().setAllowLocalFiles(arguments.has(option::AllowLocalFiles));
     if (arguments.has(option::Start)) {
         session.workflow().setStartRecord(arguments.value(option::Start));
     }
@@ -67,8 +68,10 @@ QString checkPages(const Arguments& arguments) {
     if (arguments.has(option::FromTexts) == arguments.has(option::UrlList)) {
         return u"Give either --from-texts DIR or --url-list FILE."_s;
     }
-    if (arguments.has(option::Start) && !arguments.has(option::UrlList)) {
-        return u"--start goes with --url-list."_s;
+    for (const QString& urlOption : {option::Start, option::AllowLocalFiles}) {
+        if (arguments.has(urlOption) && !arguments.has(option::UrlList)) {
+            return u"--%1 goes with --url-list."_s.arg(urlOption);
+        }
     }
     return checkRange(arguments);
 }

@@ -32,6 +32,9 @@ const Option PageTemplate{option::Template, u"FILE"_s,
 const Option AdBlock{option::AdBlock, u"FILE"_s,
                      u"Use the file's text as the ad block that replaces \"GoogleAdsenseXXX\"."_s};
 const Option Quiet{option::Quiet, QString(), u"Show no progress; errors only."_s};
+const Option AllowLocalFiles{option::AllowLocalFiles, QString(),
+                             u"Also load the list's entries that name local files (absolute paths, file: "
+                             "addresses); without it only http and https addresses are loaded."_s};
 
 const std::vector<Command> CommandTable = {
     {u"pages"_s,
@@ -47,6 +50,7 @@ const std::vector<Command> CommandTable = {
       Storage,
       Start,
       End,
+      AllowLocalFiles,
       PageTemplate,
       AdBlock,
       Quiet},
@@ -60,11 +64,11 @@ const std::vector<Command> CommandTable = {
      runPages},
     {u"texts"_s,
      u"Store the PAD files of a list of URLs as numbered text files"_s,
-     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--quiet]"_s},
+     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--allow-local-files] [--quiet]"_s},
      u"Text-store mode (\"Just store PAD files as text files\"): the list is imported as Step 1 does, then "
      "each PAD file is loaded and its text written as 0.txt, 1.txt ... in the storage folder, as \"Make "
      "txt\" writes them. The folder can then be made into pages with \"pages --from-texts\"."_s,
-     {UrlList, Storage, Start, End, Quiet},
+     {UrlList, Storage, Start, End, AllowLocalFiles, Quiet},
      {option::UrlList, option::Storage},
      {},
      {u"texts --url-list pad-urls.txt --storage ~/pad/texts"_s,

@@ -47,6 +47,22 @@ QUrl urlOf(const QString& address) {
     return QUrl::fromUserInput(address);
 }
 
+} // namespace
+
+AddressKind KindOfAddress(const QString& address) {
+    const QString trimmed = address.trimmed();
+    if (QDir::isAbsolutePath(trimmed) && !trimmed.startsWith(u':')) {
+        return AddressKind::LocalFile;
+    }
+    const QUrl url(trimmed, QUrl::StrictMode);
+    if (url.isLocalFile()) {
+        return AddressKind::LocalFile;
+    }
+    return url.isValid() && isHttp(url) && !url.host().isEmpty() ? AddressKind::Web : AddressKind::Other;
+}
+
+namespace {
+
 // ---- Decoding ----------------------------------------------------------------------------------
 
 struct ByteOrderMark {

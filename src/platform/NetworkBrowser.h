@@ -44,6 +44,11 @@ struct FetchResult {
     QString error;
 };
 
+// What an address names, as the browser reads it: a web address (http or https), a local file
+// (a file: address or a plain absolute path), or anything else (a bare name, another scheme).
+enum class AddressKind { Web, LocalFile, Other };
+AddressKind KindOfAddress(const QString& address);
+
 // Why a redirect from one address to another is not followed, or "" when it is.
 QString RedirectRefusal(const QUrl& from, const QUrl& target);
 

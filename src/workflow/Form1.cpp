@@ -147,6 +147,13 @@ void Form1::buildMenu() {
     backup->setObjectName(QStringLiteral("View_Web_Page_Backup"));
     QAction* adBlock = menuBar()->addAction(QStringLiteral("Show Google Adsense Code"));
     adBlock->setObjectName(QStringLiteral("Google_Adsense_Code"));
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    options->setObjectName(QStringLiteral("Options"));
+    QAction* allowLocalFiles = options->addAction(QStringLiteral("Allow Local Files in the URL List"));
+    allowLocalFiles->setObjectName(QStringLiteral("Allow_Local_Files"));
+    allowLocalFiles->setCheckable(true);
+    allowLocalFiles->setChecked(m_workflow.allowsLocalFiles());
+    connect(allowLocalFiles, &QAction::toggled, &m_workflow, &Workflow::setAllowLocalFiles);
     // The article maker's entry is hidden and disabled unless the program is started to offer it.
     m_makeArticle = menuBar()->addAction(QStringLiteral("Make Article"));
     m_makeArticle->setObjectName(QStringLiteral("Make_Article"));

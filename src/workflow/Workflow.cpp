@@ -9,6 +9,7 @@
 #include "platform/Browser.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
+#include "platform/NetworkBrowser.h"
 
 namespace vt::workflow {
 namespace {
@@ -40,6 +41,27 @@ const QString NotANumberRecord = QStringLiteral("The record number \"%1\" is not
 // Step 3 reads the record number as a 16-bit number, as the list's entries are numbered.
 const QString OutOfRangeRecord =
     QStringLiteral("The record number \"%1\" is out of range: Step 3 loads records -32,768 to 32,767");
+
+const QString LocalFileRefused = QStringLiteral(
+    "The URL list entry \"%1\" names a local file, which is loaded only when local files are "
+    "allowed (\"Allow Local Files in the URL List\" in the window's menu, --allow-local-files)");
+const QString NotWebAddress = QStringLiteral("The URL list entry \"%1\" is not an http or https address");
+
+// Why a URL list entry is not loaded, or "" when it is.
+QString refusalOf(const QString& address, bool allowLocalFiles) {
+    if (address.trimmed().isEmpty()) {
+        return QString();
+    }
+    switch (platform::KindOfAddress(address)) {
+    case platform::AddressKind::Web:
+        return QString();
+    case platform::AddressKind::LocalFile:
+        return allowLocalFiles ? QString() : LocalFileRefused.arg(address);
+    case platform::AddressKind::Other:
+        break;
+    }
+    return NotWebAddress.arg(address);
+}
 
 QString pagegen::TemplateStore::*textOf(TemplateText which) {
     switch (which) {
@@ -255,6 +277,13 @@ Status Workflow::pressStep3() {
     }
     // A record past either end of the list has no address: an empty document, no request.
     const QString address = *record >= 0 ? m_urlList.value(*record) : QString();
+    const QString refusal = refusalOf(address, m_allowLocalFiles);
+    if (!refusal.isEmpty()) {
+        // An empty document in its place, so Step 4 grabs nothing of an earlier record.
+        m_browser.navigate(QString());
+        emit changed();
+        return Status::failure(refusal);
+    }
     m_browser.navigate(address);
     while (m_browser.readyState() == platform::ReadyState::Loading || m_browser.busy()) {
         if (!yieldGoesOn()) {

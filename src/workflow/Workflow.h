@@ -131,6 +131,11 @@ public:
     // True while an import or a run is going on.
     bool isRunning() const { return m_running; }
 
+    // Whether Step 3 loads URL list entries that name local files; only http and https
+    // addresses otherwise, so a bought or scraped list cannot put a file of this machine on a site.
+    void setAllowLocalFiles(bool allow) { m_allowLocalFiles = allow; }
+    bool allowsLocalFiles() const { return m_allowLocalFiles; }
+
     // The PAD text folder chooser opened a folder: Text5 and, from its listing, Text4.
     void choosePadTextFolder(const QString& folder);
 
@@ -181,6 +186,7 @@ private:
     // The record that wrote each page of the running run: its PAD text folder and record number.
     QHash<QString, std::pair<QString, QString>> m_pageWriters;
     qsizetype m_namedInSummary = BatchSummary::NamedInMessage;
+    bool m_allowLocalFiles = false;
     bool m_running = false;
     bool m_shutDown = false;
 };
