@@ -4,6 +4,7 @@
 #include "cli/OptionNames.h"
 #include "cli/Session.h"
 #include "files/AllFiles.h"
+#include "files/TextFile.h"
 #include "platform/ControlNumbers.h"
 
 namespace vt::cli {
@@ -13,6 +14,7 @@ using namespace Qt::StringLiterals;
 
 const QString StorageRole = u"storage folder"_s;
 const QString TextsRole = u"folder of PAD text files"_s;
+const QString EmptyList = u"The list of PAD files \"%1\" holds no URL."_s;
 
 // The import's start record box takes what the import itself can read, the range end what a
 // batch accepts.
@@ -37,13 +39,21 @@ void setRangeEnd(Session& session, const Arguments& arguments) {
 }
 
 // Step 1 as a user does it: the start record typed first, then the import, whose question is
-// answered Yes and whose file dialog picks the list.
-void importList(Session& session, const Arguments& arguments) {
+// answered Yes and whose file dialog picks the list. False, after saying why, when the list is
+// empty: the batch's own note of it is no warning, which a quiet run would not show.
+bool importList(Session& session, const Arguments& arguments) {
+    const QString list = arguments.value(option::UrlList);
+    const Result<QStringList> firstLine = files::readTextLines(list, 1, files::LineEnds::AnyBreak);
+    if (firstLine && firstLine.value().isEmpty()) {
+        session.console().message(EmptyList.arg(list));
+        return false;
+    }
     session.workflow().setAllowLocalFiles(arguments.has(option::AllowLocalFiles));
     if (arguments.has(option::Start)) {
         session.workflow().setStartRecord(arguments.value(option::Start));
     }
     session.workflow().pressStep1();
+    return true;
 }
 
 // Check2 ticked and the folder chosen in the PAD text folder chooser, which sets the range end
@@ -92,8 +102,8 @@ ExitCode runPages(const Arguments& arguments) {
         if (!chooseTextFolder(session, arguments.value(option::FromTexts))) {
             return ExitCode::Refused;
         }
-    } else {
-        importList(session, arguments);
+    } else if (!importList(session, arguments)) {
+        return ExitCode::Refused;
     }
     setRangeEnd(session, arguments);
     return session.runBatch();
@@ -107,7 +117,9 @@ ExitCode runTexts(const Arguments& arguments) {
     }
     session.workflow().setCheck1(1);
     session.workflow().setStorageFolder(storage);
-    importList(session, arguments);
+    if (!importList(session, arguments)) {
+        return ExitCode::Refused;
+    }
     setRangeEnd(session, arguments);
     return session.runBatch();
 }

@@ -11,11 +11,14 @@ ConsoleDialogs::ConsoleDialogs(Console& console, bool quiet, QString chosenFile)
     , m_quiet(quiet)
     , m_chosenFile(std::move(chosenFile)) {}
 
-// A message with only an OK button tells of a refusal or a failure, so even a quiet run shows it.
+// A warning tells of a refusal or a failure, so even a quiet run shows it; a quiet run leaves
+// out the notes on how the run goes and the questions.
 platform::Answer ConsoleDialogs::message(const QString& text, platform::MessageButtons buttons,
-                                         platform::MessageIcon) {
+                                         platform::MessageIcon icon) {
     if (buttons == platform::MessageButtons::Ok) {
-        m_console.message(text);
+        if (!m_quiet || icon == platform::MessageIcon::Exclamation) {
+            m_console.message(text);
+        }
         return platform::Answer::Ok;
     }
     if (!m_quiet) {

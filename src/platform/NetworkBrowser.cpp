@@ -38,6 +38,17 @@ bool isHttp(const QUrl& url) {
     return url.scheme() == u"http"_s || url.scheme() == u"https"_s;
 }
 
+// Qt stops unpacking a compressed body that grows out of all proportion to its size (a
+// decompression bomb) but gives its "Decompression failed: " no reason: say it.
+QString withReason(const QString& errorText) {
+    const QString trimmed = errorText.trimmed();
+    if (trimmed.startsWith(u"Decompression failed"_s) && trimmed.endsWith(u':')) {
+        return trimmed + u" the compressed document unpacks to far more than its own size, as a "
+                         "decompression bomb does, so it was not unpacked"_s;
+    }
+    return errorText;
+}
+
 // A plain absolute path names a local file; anything else is read as a web address, the way a
 // browser's address bar reads it ("example.com/pad.xml" is http).
 QUrl urlOf(const QString& address) {
@@ -636,7 +647,7 @@ void NetworkBrowser::onFinished() {
                  ? u"the server answered with HTTP status %1"_s.arg(status)
                  : u"the server answered with HTTP status %1 (%2)"_s.arg(status).arg(reasonPhrase));
     } else if (error != QNetworkReply::NoError) {
-        fail(errorText);
+        fail(withReason(errorText));
     } else {
         succeed();
     }
