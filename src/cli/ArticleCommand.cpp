@@ -67,7 +67,7 @@ ExitCode runArticle(const Arguments& arguments) {
         const Status written = pagegen::WriteArticle(storage, filled.programName, filled.page);
         if (!written) {
             ++summary.failed;
-            summary.failures += written.message();
+            summary.failures += u"Record %1: %2"_s.arg(summary.records - 1).arg(written.message());
         }
     });
     if (!loaded) {

@@ -5,11 +5,17 @@
 namespace vt::pagegen {
 namespace {
 
-void replaceBounded(QString& page, const QString& placeholder, const QString& value) {
+// False when the placeholder stays because the page would pass its limit.
+bool replaceBounded(QString& page, const QString& placeholder, const QString& value) {
     const qsizetype places = page.count(placeholder);
-    if (places > 0 && page.size() + (value.size() - placeholder.size()) * places <= MaxPageLength) {
-        page.replace(placeholder, value);
+    if (places == 0) {
+        return true;
     }
+    if (page.size() + (value.size() - placeholder.size()) * places > MaxPageLength) {
+        return false;
+    }
+    page.replace(placeholder, value);
+    return true;
 }
 
 FieldRow row(const char16_t* tagName, const QString& placeholder) {
@@ -29,9 +35,9 @@ QString valueBetween(QStringView source, QStringView openTag, QStringView closeT
     return close < 0 ? QString() : rest.first(close).toString();
 }
 
-void FillRow(QString& page, const QString& placeholder, const QString& value, const QString& adBlock) {
-    replaceBounded(page, placeholder, value);
-    replaceBounded(page, AdPlaceholder, adBlock);
+RowOutcome FillRow(QString& page, const QString& placeholder, const QString& value, const QString& adBlock) {
+    const bool valueFilled = replaceBounded(page, placeholder, value);
+    return {valueFilled, replaceBounded(page, AdPlaceholder, adBlock)};
 }
 
 RowFill FillRows(QStringView source, QString page, const std::vector<FieldRow>& rows,

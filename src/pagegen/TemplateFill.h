@@ -27,9 +27,16 @@ constexpr qsizetype MaxPageLength = qsizetype(64) * 1024 * 1024;
 // either is missing.
 QString valueBetween(QStringView source, QStringView openTag, QStringView closeTag);
 
+// Which of a row's two replacements were made: a replacement that would take the page past
+// MaxPageLength is not.
+struct RowOutcome {
+    bool valueFilled = true;
+    bool adBlockFilled = true;
+};
+
 // One row's replacements in the page: the placeholder by the value, then every ad placeholder
 // by the ad block.
-void FillRow(QString& page, const QString& placeholder, const QString& value, const QString& adBlock);
+RowOutcome FillRow(QString& page, const QString& placeholder, const QString& value, const QString& adBlock);
 
 struct RowFill {
     QString page;

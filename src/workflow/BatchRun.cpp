@@ -1,7 +1,10 @@
 // The batch (Command6): the steps pressed record by record over the range, in one of four modes.
 #include "workflow/Workflow.h"
 
+#include <QFileInfo>
+
 #include "files/AllFiles.h"
+#include "files/SafePath.h"
 #include "pagegen/PageWriter.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
@@ -24,6 +27,9 @@ const QString ReplacedMessage =
     QStringLiteral("Pages replaced by the page of a later record with the same file name: %1.");
 const QString ReplacedLine = QStringLiteral("Record %1 replaced the page of record %2: %3");
 const QString MoreLines = QStringLiteral("... and %1 more");
+const QString NotTriedMessage =
+    QStringLiteral("The %1 records after record %2 (%3 to %4) were not tried: the PAD text file of record %2 "
+                   "could not be written, so the record number stayed at %2.");
 
 // The first `named` lines (all when negative), and how many more there are.
 QString namedLines(const QStringList& lines, qsizetype named) {
@@ -38,22 +44,36 @@ enum class Mode { TextStore, TextFile, Url };
 
 } // namespace
 
-// The failures of one run: each record counted once, with its first reason.
+// The failures of one run: each record counted and named once, with its first reason.
 class Workflow::BatchLog {
 public:
+    // A pass on the record that has just failed (its counter stayed) is no new record.
     void startRecord(const QString& record) {
+        ++m_passes;
+        if (record == m_record && m_recordFailed) {
+            return;
+        }
         m_record = record;
         m_recordFailed = false;
         ++m_summary.records;
     }
-    // Notes the failure of a step; true when the step went well.
-    bool note(const Status& status) {
+    // "Make txt" keeps the counter when it fails, so the passes after a failed record work on it
+    // again and the records after it are never reached: say which.
+    void noteRecordsNotTried() {
+        const int notTried = m_passes - m_summary.records;
+        const std::optional<std::int32_t> last = platform::toInt32(m_record);
+        if (notTried > 0 && last) {
+            m_summary.notes += NotTriedMessage.arg(notTried).arg(*last).arg(*last + 1).arg(*last + notTried);
+        }
+    }
+    // Notes the failure of a step; the step's outcome again.
+    const Status& note(const Status& status) {
         if (!status.ok() && !m_recordFailed) {
             m_recordFailed = true;
             ++m_summary.failed;
             m_summary.failures += QStringLiteral("Record %1: %2").arg(m_record, status.message());
         }
-        return status.ok();
+        return status;
     }
     void replaced(const QString& earlierRecord, const QString& page) {
         m_summary.replaced += ReplacedLine.arg(m_record, earlierRecord, page);
@@ -64,6 +84,7 @@ public:
 
 private:
     BatchSummary m_summary;
+    int m_passes = 0;
     QString m_record;
     bool m_recordFailed = false;
 };
@@ -83,6 +104,7 @@ QString Workflow::summaryText(const BatchSummary& summary, qsizetype named) {
         paragraphs += FailedMessage.arg(summary.failed).arg(summary.records);
         paragraphs += namedLines(summary.failures, named);
     }
+    paragraphs += summary.notes;
     if (!summary.replaced.isEmpty()) {
         paragraphs += ReplacedMessage.arg(summary.replaced.size());
         paragraphs += namedLines(summary.replaced, named);
@@ -127,6 +149,9 @@ BatchSummary Workflow::runBatch() {
         runCategoryPasses(log);
     } else if (startsBatch()) {
         runPasses(log);
+        if (m_check1 == 1) {
+            log.noteRecordsNotTried();
+        }
     } else {
         log.refuse();
     }
@@ -181,11 +206,11 @@ void Workflow::runPasses(BatchLog& log) {
             log.note(pressMakeTxt());
             continue;
         }
-        pressStep5();
+        log.note(pressStep5());
         if (!yieldGoesOn()) {
             return;
         }
-        if (log.note(pressStep6())) {
+        if (log.note(pressStep6()).ok()) {
             notePageWritten(log);
         }
     }
@@ -210,24 +235,28 @@ void Workflow::runCategoryPasses(BatchLog& log) {
     }
     setRecordCounter(QStringLiteral("0"));
     setRangeEnd(QString::number(upperBound));
+    // Record numbers start again in each numbered subfolder: a record is named by its file too.
+    const QString subfolder = QFileInfo(m_padTextFolder).fileName();
     for (qsizetype pass = 0; pass <= upperBound; ++pass) {
         emit batchProgress(int(pass), int(upperBound + 1));
-        log.startRecord(m_record.recordCounter);
+        const QString file = names.value().value(platform::toInt32(m_record.recordCounter).value_or(-1));
+        log.startRecord(
+            QStringLiteral("%1 (%2)").arg(m_record.recordCounter, files::displayPath(subfolder, file)));
         if (!yieldGoesOn()) {
             return;
         }
-        if (!log.note(pressStep4())) {
+        if (!log.note(pressStep4()).ok()) {
             setRecordCounter(QString::number(pass + 1));
             continue;
         }
         if (!yieldGoesOn()) {
             return;
         }
-        pressStep5();
+        log.note(pressStep5());
         if (!yieldGoesOn()) {
             return;
         }
-        if (log.note(pressStep6())) {
+        if (log.note(pressStep6()).ok()) {
             notePageWritten(log);
         }
     }

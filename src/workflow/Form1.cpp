@@ -177,7 +177,7 @@ void Form1::bindControls() {
     press(Control::Command11, [this] { emit padTextFolderChooserRequested(); });
     press(Control::Command2, [this] { static_cast<void>(m_workflow.pressStep3()); });
     press(Control::Command1, [this] { static_cast<void>(m_workflow.pressStep4()); });
-    press(Control::Command3, [this] { m_workflow.pressStep5(); });
+    press(Control::Command3, [this] { static_cast<void>(m_workflow.pressStep5()); });
     press(Control::Command5, [this] { static_cast<void>(m_workflow.pressStep6()); });
     press(Control::Command8, [this] { static_cast<void>(m_workflow.pressMakeTxt()); });
     press(Control::Command6, [this] { m_workflow.pressCommand6(); });

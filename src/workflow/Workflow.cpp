@@ -37,6 +37,9 @@ const QString BadStartRecordMessage =
                    "32,767.\r\n\r\nThe current record "
                    "number stays %2.");
 
+const QString AdBlockName = QStringLiteral("the ad block");
+const QString LeftOutMessage = QStringLiteral(
+    "The page would have grown past 64 MiB, so %1 was left out; the page was written as it stands");
 const QString NotANumberRecord = QStringLiteral("The record number \"%1\" is not a whole number");
 // Step 3 reads the record number as a 16-bit number, as the list's entries are numbered.
 const QString OutOfRangeRecord =
@@ -333,8 +336,9 @@ Status Workflow::pressStep4() {
 
 // Each row cuts the PAD text box to what follows the row's open tag, as the user sees while it
 // runs, then has Step 4 reload it; only row 1 sees edits the user made to the box.
-void Workflow::pressStep5() {
+Status Workflow::pressStep5() {
     const std::vector<pagegen::FieldRow>& rows = pagegen::PadFieldTable();
+    QStringList leftOut;
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const pagegen::FieldRow& field = rows[row];
         const QString value = pagegen::valueBetween(m_record.padText, field.openTag, field.closeTag);
@@ -342,7 +346,14 @@ void Workflow::pressStep5() {
         if (open >= 0) {
             setPadText(m_record.padText.mid(open + field.openTag.size()));
         }
-        pagegen::FillRow(m_templates.pageTemplate, field.placeholder, value, m_templates.adBlock);
+        const pagegen::RowOutcome filled =
+            pagegen::FillRow(m_templates.pageTemplate, field.placeholder, value, m_templates.adBlock);
+        if (!filled.valueFilled) {
+            leftOut += QStringLiteral("the value of ") + field.openTag;
+        }
+        if (!filled.adBlockFilled && !leftOut.contains(AdBlockName)) {
+            leftOut += AdBlockName;
+        }
         // Step 5 passes over every failure; a Step 4 that fails leaves the box as it is.
         static_cast<void>(pressStep4());
         if (row == 0) {
@@ -353,6 +364,10 @@ void Workflow::pressStep5() {
         }
     }
     emit changed();
+    if (leftOut.isEmpty()) {
+        return Status::success();
+    }
+    return Status::failure(LeftOutMessage.arg(leftOut.join(QStringLiteral(", "))));
 }
 
 Status Workflow::pressStep6() {

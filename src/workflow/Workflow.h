@@ -36,6 +36,7 @@ struct BatchSummary {
     int failed = 0;
     QStringList failures; // "Record 12: reason"
     QStringList replaced; // "Record 91 replaced the page of record 17: Foo.html"
+    QStringList notes;    // what else the run could not do: the records it never reached
 
     bool allMade() const { return failed == 0 && replaced.isEmpty(); }
     void add(const BatchSummary& other) {
@@ -43,6 +44,7 @@ struct BatchSummary {
         failed += other.failed;
         failures += other.failures;
         replaced += other.replaced;
+        notes += other.notes;
     }
 };
 
@@ -105,8 +107,9 @@ public:
     Status pressStep3();
     // Step 4 (Command1): puts the current record's PAD text into the PAD text box.
     Status pressStep4();
-    // Step 5 (Command3): fills the working template from the PAD text box.
-    void pressStep5();
+    // Step 5 (Command3): fills the working template from the PAD text box. Fails, naming them,
+    // when values were left out of the page to keep it within its size limit.
+    Status pressStep5();
     // Step 6 (Command5): writes the filled page.
     Status pressStep6();
     // "Make txt" (Command8): writes the PAD text as <record number>.txt.

@@ -202,7 +202,7 @@ private slots:
         row("a name no file can have", {u"pages"_s, u"--from-texts={t}/bad"_s, out}, 1,
             failed + u"Record 0: The program name \"a/b\" cannot be used"_s, {u"Good.html"_s});
         row("article: a name no file can have", {u"article"_s, u"--from-texts={t}/bad"_s, out}, 1,
-            failed + u"The program name \"a/b\" cannot be used"_s, {u"Good.txt"_s});
+            failed + u"Record 0: The program name \"a/b\" cannot be used"_s, {u"Good.txt"_s});
         row("storage missing", {u"pages"_s, u"--from-texts={t}/texts"_s, u"--storage={t}/none"_s}, 2,
             u"The storage folder \""_s);
         row("no command", {}, 2, u"vellumtide-cli: No command given.\nUsage: vellumtide-cli COMMAND"_s);

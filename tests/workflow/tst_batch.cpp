@@ -96,7 +96,7 @@ private slots:
         QTest::addRow("text file") << 2 << 0 << 7 << 2 << u""_s << u"T0.html T1.html T2.html"_s << u""_s;
         QTest::addRow("text file: range 0") << 2 << 0 << 7 << 0 << u""_s << u"T0.html"_s << u""_s;
         QTest::addRow("category") << 3 << 0 << 9 << 0 << u""_s << u"Games/T0.html Games/T2.html"_s
-                                  << failed.arg(1).arg(3).arg(1) +
+                                  << failed.arg(1).arg(3).arg(u"1 (texts/1.txt)"_s) +
                                          u"The category \"..\" cannot be used as a file or folder name"_s;
     }
     void passes() {
@@ -140,11 +140,11 @@ private slots:
                    replaced.arg(2) +
                    u"Record 2 replaced the page of record 0: Foo.html\r\nRecord 4 replaced "
                    "the page of record 2: Foo.html"_s;
-        QTest::addRow("category") << 1
-                                  << QStringList{u"Foo|Games"_s, u"Foo|"_s, u"Foo|Games"_s, u"Bar|Games"_s}
-                                  << u"Foo.html Games/Bar.html Games/Foo.html"_s
-                                  << replaced.arg(1) +
-                                         u"Record 2 replaced the page of record 0: Games/Foo.html"_s;
+        QTest::addRow("category")
+            << 1 << QStringList{u"Foo|Games"_s, u"Foo|"_s, u"Foo|Games"_s, u"Bar|Games"_s}
+            << u"Foo.html Games/Bar.html Games/Foo.html"_s
+            << replaced.arg(1) +
+                   u"Record 2 (texts/2.txt) replaced the page of record 0 (texts/0.txt): Games/Foo.html"_s;
     }
     void pagesOfOneName() {
         QFETCH(int, check3);

@@ -220,7 +220,7 @@ private slots:
         f.browser.pages.insert(u"u"_s, u"<Program_Name>Foo Editor</Program_Name>"_s);
         f.browser.navigate(u"u"_s);
         QVERIFY(f.workflow.pressStep4().ok());
-        f.workflow.pressStep5();
+        QVERIFY(f.workflow.pressStep5().ok());
         const QString filled = f.workflow.templateText(TemplateText::Page);
         QVERIFY(!f.workflow.pressStep6().ok());
         QCOMPARE(
@@ -254,7 +254,7 @@ private slots:
         f.workflow.setCheck3(1);
         f.workflow.setTemplateText(TemplateText::Page, u"ProgramNameXXX|PageTitleXXX|CategoryXXX"_s);
         f.workflow.setPadText(u"<Program_Name>Edited</Program_Name>"_s);
-        f.workflow.pressStep5();
+        QVERIFY(f.workflow.pressStep5().ok());
         QCOMPARE(f.workflow.templateText(TemplateText::Page), u"Edited|From File|Games"_s);
         QCOMPARE(f.workflow.padText(), pad + u"\r\n"_s);
         QVERIFY(f.workflow.pressStep6().ok());
@@ -263,7 +263,7 @@ private slots:
 
         f.workflow.setCheck3(0); // URL mode: the reload empties the box
         f.workflow.setPadText(u"<Program_Specific_Category>Other</Program_Specific_Category>"_s);
-        f.workflow.pressStep5();
+        QVERIFY(f.workflow.pressStep5().ok());
         QCOMPARE(f.workflow.currentCategory(), u"Games"_s);
     }
 };
