@@ -28,8 +28,8 @@ const QString ReplacedMessage =
 const QString ReplacedLine = QStringLiteral("Record %1 replaced the page of record %2: %3");
 const QString MoreLines = QStringLiteral("... and %1 more");
 const QString NotTriedMessage =
-    QStringLiteral("The %1 records after record %2 (%3 to %4) were not tried: the PAD text file of record %2 "
-                   "could not be written, so the record number stayed at %2.");
+    QStringLiteral("The %1 records after record %2 (%3 to %4) were not tried: a PAD text file that could not "
+                   "be written keeps the record number, so its record was tried again in their place.");
 
 // The first `named` lines (all when negative), and how many more there are.
 QString namedLines(const QStringList& lines, qsizetype named) {
