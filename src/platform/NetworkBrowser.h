@@ -10,6 +10,7 @@
 
 #include "files/TextFile.h"
 #include "platform/Browser.h"
+#include "platform/DocumentText.h"
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -51,10 +52,6 @@ AddressKind KindOfAddress(const QString& address);
 
 // Why a redirect from one address to another is not followed, or "" when it is.
 QString RedirectRefusal(const QUrl& from, const QUrl& target);
-
-// The text a document shows: an XML document's decoded source with every tag literal, an HTML
-// page's visible text, any other document's decoded text as it stands.
-QString DocumentText(const QByteArray& body, const QString& contentType);
 
 // The browser on QtNetwork: loads http, https and local files (file: addresses and plain
 // absolute paths) one at a time. The caller waits by processing events until the load ended.
