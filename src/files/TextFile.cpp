@@ -32,8 +32,10 @@ QStringList linesOf(QByteArrayView bytes, qsizetype maxLines, LineEnds ends) {
 
 namespace {
 
-// The lines of a regular file of at most maxBytes (any size when negative).
-Result<QStringList> linesOfFile(const QString& path, qsizetype maxLines, LineEnds ends, qint64 maxBytes) {
+// Hands the bytes of a regular file of at most maxBytes (any size when negative) to use(),
+// mapped where the system allows it, so a large file is read only as far as use() looks.
+template <typename Use>
+auto withFileBytes(const QString& path, qint64 maxBytes, Use use) -> Result<decltype(use(QByteArrayView()))> {
     const Result<int> opened = platform::OpenRegularFile(path);
     if (!opened) {
         return opened.status();
@@ -48,23 +50,37 @@ Result<QStringList> linesOfFile(const QString& path, qsizetype maxLines, LineEnd
                                    .arg(maxBytes / (1024 * 1024)));
     }
     if (file.size() == 0) {
-        return QStringList();
+        return use(QByteArrayView());
     }
-    // A mapped file is read only as far as the lines wanted, however large it is.
     if (const uchar* mapped = file.map(0, file.size())) {
-        return linesOf(QByteArrayView(mapped, file.size()), maxLines, ends);
+        return use(QByteArrayView(mapped, file.size()));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         return Status::failure(QStringLiteral("Could not read \"%1\": %2").arg(path, file.errorString()));
     }
-    return linesOf(bytes, maxLines, ends);
+    return use(bytes);
+}
+
+// The text rebuilt from the lines of the bytes, each followed by CR LF: the same text as the
+// lines of linesOf() joined, made in one pass.
+QString textOfLines(QByteArrayView bytes) {
+    QString text = decodeWindows1252(bytes);
+    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 2)) {
+        if (i + 1 == text.size() || text[i + 1] != u'\n') {
+            text.insert(i + 1, u'\n'); // a lone CR ends its line as CR LF does
+        }
+    }
+    if (!text.isEmpty() && !text.endsWith(u"\r\n")) {
+        text += u"\r\n";
+    }
+    return text;
 }
 
 } // namespace
 
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineEnds ends) {
-    return linesOfFile(path, maxLines, ends, -1);
+    return withFileBytes(path, -1, [&](QByteArrayView bytes) { return linesOf(bytes, maxLines, ends); });
 }
 
 Result<QString> readTextFile(const QString& path) {
@@ -82,15 +98,11 @@ Result<QString> readTextFile(const QString& path) {
             return cachedText;
         }
     }
-    Result<QStringList> lines = linesOfFile(path, -1, LineEnds::CrOrCrLf, MaxDocumentBytes);
-    if (!lines) {
-        return lines.status();
+    Result<QString> read = withFileBytes(path, MaxDocumentBytes, textOfLines);
+    if (!read) {
+        return read;
     }
-    QString text;
-    for (const QString& line : lines.value()) {
-        text += line;
-        text += u"\r\n";
-    }
+    QString text = std::move(read).value();
     // A file written just before it was read could change again without a new stamp.
     if (stamp && platform::IsSettled(*stamp, readAt)) {
         QMutexLocker lock(&mutex);

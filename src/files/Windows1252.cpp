@@ -45,16 +45,23 @@ QString decodeWindows1252(QByteArrayView bytes) {
 }
 
 QByteArray encodeWindows1252(QStringView text) {
-    QByteArray out;
-    out.reserve(text.size());
+    // One byte per code unit, written in place; only a character the code page lacks grows the
+    // text, and is appended after the bytes written so far.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    qsizetype written = 0;
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text[i].unicode();
         const int byte = byteOf(unit);
         if (byte >= 0) {
-            out += char(byte);
-        } else if (QChar::isHighSurrogate(unit) && i + 1 < size &&
-                   QChar::isLowSurrogate(text[i + 1].unicode())) {
+            if (written == out.size()) {
+                out.resize(out.size() + (size - i));
+            }
+            out.data()[written++] = char(byte);
+            continue;
+        }
+        out.truncate(written);
+        if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(text[i + 1].unicode())) {
             appendCharacterReference(out, QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
             ++i;
         } else if (QChar::isSurrogate(unit)) {
@@ -63,7 +70,9 @@ QByteArray encodeWindows1252(QStringView text) {
         } else {
             appendCharacterReference(out, unit);
         }
+        written = out.size();
     }
+    out.truncate(written);
     return out;
 }
 

@@ -1,20 +1,42 @@
 #include "pagegen/TemplateFill.h"
 
+#include <QStringMatcher>
+
+#include <vector>
+
 #include "pagegen/TemplateDefaults.h"
 
 namespace vt::pagegen {
 namespace {
 
-// False when the placeholder stays because the page would pass its limit.
+// Replaces every occurrence, left to right, without searching the inserted text again; false
+// when the placeholder stays because the page would pass its limit. The page is searched once.
 bool replaceBounded(QString& page, const QString& placeholder, const QString& value) {
-    const qsizetype places = page.count(placeholder);
-    if (places == 0) {
+    if (placeholder.isEmpty()) {
         return true;
     }
-    if (page.size() + (value.size() - placeholder.size()) * places > MaxPageLength) {
+    const QStringMatcher matcher(placeholder);
+    std::vector<qsizetype> places;
+    for (qsizetype at = matcher.indexIn(page); at >= 0; at = matcher.indexIn(page, at + placeholder.size())) {
+        places.push_back(at);
+    }
+    if (places.empty()) {
+        return true;
+    }
+    const qsizetype grown = page.size() + (value.size() - placeholder.size()) * qsizetype(places.size());
+    if (grown > MaxPageLength) {
         return false;
     }
-    page.replace(placeholder, value);
+    QString filled;
+    filled.reserve(grown);
+    qsizetype from = 0;
+    for (const qsizetype at : places) {
+        filled.append(QStringView(page).sliced(from, at - from));
+        filled.append(value);
+        from = at + placeholder.size();
+    }
+    filled.append(QStringView(page).sliced(from));
+    page = std::move(filled);
     return true;
 }
 

@@ -334,8 +334,9 @@ Status Workflow::pressStep4() {
     return Status::success();
 }
 
-// Each row cuts the PAD text box to what follows the row's open tag, as the user sees while it
-// runs, then has Step 4 reload it; only row 1 sees edits the user made to the box.
+// Each row cuts the PAD text box to what follows the row's open tag, then has Step 4 reload it;
+// only row 1 sees edits the user made to the box. The cut shows only where the reload fails
+// (Step 4 leaves the box as it is then), so it is made only there.
 Status Workflow::pressStep5() {
     const std::vector<pagegen::FieldRow>& rows = pagegen::PadFieldTable();
     QStringList leftOut;
@@ -343,9 +344,6 @@ Status Workflow::pressStep5() {
         const pagegen::FieldRow& field = rows[row];
         const QString value = pagegen::valueBetween(m_record.padText, field.openTag, field.closeTag);
         const qsizetype open = m_record.padText.indexOf(field.openTag);
-        if (open >= 0) {
-            setPadText(m_record.padText.mid(open + field.openTag.size()));
-        }
         const pagegen::RowOutcome filled =
             pagegen::FillRow(m_templates.pageTemplate, field.placeholder, value, m_templates.adBlock);
         if (!filled.valueFilled) {
@@ -354,8 +352,10 @@ Status Workflow::pressStep5() {
         if (!filled.adBlockFilled && !leftOut.contains(AdBlockName)) {
             leftOut += AdBlockName;
         }
-        // Step 5 passes over every failure; a Step 4 that fails leaves the box as it is.
-        static_cast<void>(pressStep4());
+        // Step 5 passes over every failure.
+        if (!pressStep4().ok() && open >= 0) {
+            setPadText(m_record.padText.mid(open + field.openTag.size()));
+        }
         if (row == 0) {
             m_record.currentProgramName = value;
         }
