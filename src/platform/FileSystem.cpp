@@ -161,19 +161,25 @@ Status CreateFolder(const QString& path) {
 }
 
 Status ReplaceFile(const QString& path, QByteArrayView bytes) {
-    if (IsLink(path)) {
-        return Status::failure(QStringLiteral("Could not write \"%1\": it is a symbolic link").arg(path));
-    }
     const QByteArray target = QFile::encodeName(path);
+    // A new file is written under its own name at once (O_EXCL: never through a link), and
+    // removed again when a write fails. An existing one is replaced only by a whole new file.
+    int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const bool created = fd >= 0;
     QByteArray temporary;
-    const int fd = openBeside(target, temporary);
+    if (!created && errno == EEXIST) {
+        if (IsLink(path)) {
+            return Status::failure(QStringLiteral("Could not write \"%1\": it is a symbolic link").arg(path));
+        }
+        fd = openBeside(target, temporary);
+        // A file that is replaced keeps its permissions, as an edit in place would.
+        struct stat old {};
+        if (fd >= 0 && ::stat(target.constData(), &old) == 0) {
+            static_cast<void>(::fchmod(fd, old.st_mode & 07777));
+        }
+    }
     if (fd < 0) {
         return Status::failure(QStringLiteral("Could not create \"%1\": %2").arg(path, reason(errno)));
-    }
-    // A file that is replaced keeps its permissions, as an edit in place would.
-    struct stat old {};
-    if (::stat(target.constData(), &old) == 0) {
-        static_cast<void>(::fchmod(fd, old.st_mode & 07777));
     }
     struct stat written {};
     bool whole = writeAll(fd, bytes) && ::fstat(fd, &written) == 0;
@@ -186,12 +192,12 @@ Status ReplaceFile(const QString& path, QByteArrayView bytes) {
         whole = false;
         error = errno;
     }
-    if (whole && ::rename(temporary.constData(), target.constData()) != 0) {
+    if (whole && !created && ::rename(temporary.constData(), target.constData()) != 0) {
         whole = false;
         error = errno;
     }
     if (!whole) {
-        ::unlink(temporary.constData());
+        ::unlink(created ? target.constData() : temporary.constData());
         return Status::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, reason(error)));
     }
     return Status::success();

@@ -31,10 +31,11 @@ Result<int> FileCount(const QString& folder);
 // name is one the system refuses.
 Status CreateFolder(const QString& path);
 
-// Creates or replaces the file with exactly these bytes. They go first to a new hidden file in
-// the same folder; every write is checked and the new file replaces the old one only when it
-// holds every byte, so a failure (a full disk) leaves the old file as it was, or no file where
-// there was none, and says the system's reason. A path that is a symbolic link is refused.
+// Creates or replaces the file with exactly these bytes, every write checked. An existing file
+// is replaced by a new hidden one in the same folder only once that holds every byte; a new
+// file that could not be written whole is removed. So a failure (a full disk) leaves the old
+// file as it was, or no file where there was none, and says the system's reason. A path that
+// is a symbolic link is refused.
 Status ReplaceFile(const QString& path, QByteArrayView bytes);
 
 // Moves a file into a folder under its own name; fails when that name is taken there, or the
