@@ -23,8 +23,9 @@ QString completePadText() {
     return pad + u"</XML_DIZ_INFO>\r\n"_s;
 }
 
+// A corpus file by its name in tests/data/pad-corpus, or by its path.
 QString corpusFile(const QString& name) {
-    QFile file(QStringLiteral(VELLUMTIDE_PAD_CORPUS "/") + name);
+    QFile file(QDir(QStringLiteral(VELLUMTIDE_PAD_CORPUS)).filePath(name));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
@@ -111,15 +112,28 @@ private slots:
         QCOMPARE(FillTemplate(corpusFile(file), pageTemplate, DefaultAdBlock(), false).page, page);
     }
 
-    void everyCorpusFileFills() {
-        const QStringList files = QDir(QStringLiteral(VELLUMTIDE_PAD_CORPUS)).entryList({u"*.xml"_s});
-        QCOMPARE(files.size(), 30);
-        for (const QString& name : files) {
-            const QString pad = corpusFile(name);
-            QVERIFY2(!pad.isEmpty(), qPrintable(name));
-            const QString page = FillTemplate(pad, DefaultPageTemplate(), DefaultAdBlock(), true).page;
-            QVERIFY2(!page.contains(AdPlaceholder) && page.endsWith(u"</html>\r\n"_s), qPrintable(name));
+    // Files 01-25 travel with the project; 26-30 may not be copied and are read from the shared
+    // corpus beside the project when it is there.
+    void everyCorpusFileFills_data() {
+        QTest::addColumn<int>("number");
+        for (int number = 1; number <= 30; ++number) {
+            QTest::addRow("%02d", number) << number;
         }
+    }
+    void everyCorpusFileFills() {
+        QFETCH(int, number);
+        const QDir corpus(
+            QString::fromUtf8(number <= 25 ? VELLUMTIDE_PAD_CORPUS : VELLUMTIDE_SHARED_PAD_CORPUS));
+        const QStringList found = corpus.entryList({u"%1-*.xml"_s.arg(number, 2, 10, QChar(u'0'))});
+        if (number > 25 && found.isEmpty()) {
+            QSKIP("PAD corpus files 26-30 are not redistributable; place ../shared/pad-corpus beside the "
+                  "project to test them");
+        }
+        QCOMPARE(found.size(), 1);
+        const QString pad = corpusFile(corpus.filePath(found.first()));
+        QVERIFY(!pad.isEmpty());
+        const QString page = FillTemplate(pad, DefaultPageTemplate(), DefaultAdBlock(), true).page;
+        QVERIFY(!page.contains(AdPlaceholder) && page.endsWith(u"</html>\r\n"_s));
     }
 };
 
