@@ -8,10 +8,7 @@
 
 using namespace vt::files;
 using namespace Qt::StringLiterals;
-
 using namespace vt::testing;
-
-namespace {} // namespace
 
 class TestTextFile : public QObject {
     Q_OBJECT

@@ -1,5 +1,4 @@
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,10 +9,7 @@
 
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
-
 using namespace vt::testing;
-
-namespace {} // namespace
 
 // Whole pages byte for byte: each folder of tests/data/pages holds a PAD text as the browser
 // hands it over (UTF-8) and the page the default template must give for it.
