@@ -62,6 +62,19 @@ private slots:
         QCOMPARE(filled.programName, valueBetween(pad, u"<Program_Name>", u"</Program_Name>"));
     }
 
+    // The fill stops where the page would pass 64 MiB: a page that reaches the limit exactly is
+    // still filled, one a character longer is left as it was.
+    void fillStop_data() {
+        QTest::addColumn<qsizetype>("adLength");
+        QTest::addRow("page at the limit") << MaxPageLength;
+        QTest::addRow("a character past it") << MaxPageLength + 1;
+    }
+    void fillStop() {
+        QFETCH(qsizetype, adLength);
+        const QString page = FillTemplate(QString(), AdPlaceholder, QString(adLength, u'a'), false).page;
+        QCOMPARE(page.size(), adLength <= MaxPageLength ? adLength : AdPlaceholder.size());
+    }
+
     void selfRepeatingAdBlockIsBounded() {
         // An ad block holding its own placeholder twice doubles the places at every row: 3 * 2^17
         // of them unchecked. Expansion stops before the page would pass the limit.

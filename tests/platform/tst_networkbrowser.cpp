@@ -143,6 +143,22 @@ private slots:
         QVERIFY(!browser.lastResult().error.isEmpty());
     }
 
+    // A browser with the default limits takes a body of 16 MiB, and not a byte more.
+    void defaultBodyCap_data() {
+        QTest::addColumn<qint64>("size");
+        QTest::addRow("16 MiB") << MaxBodyBytes;
+        QTest::addRow("16 MiB and a byte") << MaxBodyBytes + 1;
+    }
+    void defaultBodyCap() {
+        QFETCH(qint64, size);
+        m_server.answer("/big", ok("text/plain", QByteArray(size, 'x')));
+        NetworkBrowser browser;
+        browser.navigate(m_server.url(u"/big"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!browser.busy(), 30000);
+        QCOMPARE(browser.lastResult().error.isEmpty(), size <= MaxBodyBytes);
+        QCOMPARE(browser.bodyText().size() == size, size <= MaxBodyBytes);
+    }
+
     // https never drops to http, and no redirect leaves the web.
     void redirectRefusal_data() {
         QTest::addColumn<QString>("from");
