@@ -1,7 +1,3 @@
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/TestFiles.h"
 #include "article/ArticleFill.h"
 #include "article/ArticleSources.h"

@@ -1,10 +1,6 @@
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "../support/ScriptedBrowser.h"
 #include "../support/ScriptedDialogs.h"

@@ -1,7 +1,4 @@
-#include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QTest>
 
 #include "../support/WorkflowFixture.h"
 #include "category/CategorySorting.h"

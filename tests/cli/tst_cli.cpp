@@ -4,7 +4,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <functional>

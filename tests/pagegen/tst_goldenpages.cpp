@@ -1,7 +1,3 @@
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/TestFiles.h"
 #include "pagegen/PageWriter.h"
 #include "pagegen/TemplateDefaults.h"

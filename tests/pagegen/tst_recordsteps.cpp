@@ -1,7 +1,3 @@
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/TestFiles.h"
 #include "pagegen/RecordSteps.h"
 

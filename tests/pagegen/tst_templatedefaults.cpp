@@ -1,5 +1,3 @@
-#include <QTest>
-
 #include "../support/TestFiles.h"
 #include "files/Windows1252.h"
 #include "pagegen/TemplateDefaults.h"

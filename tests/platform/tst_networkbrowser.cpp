@@ -1,6 +1,4 @@
 #include <QTcpServer>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "../support/ScriptedServer.h"
 #include "../support/TestFiles.h"

@@ -1,8 +1,3 @@
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/ScriptedDialogs.h"
 #include "../support/TestFiles.h"
 #include "splitter/FolderSplit.h"

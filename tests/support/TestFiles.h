@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMap>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Files the tests make and look at.

@@ -1,6 +1,3 @@
-#include <QDir>
-#include <QTest>
-
 #include "../support/ScriptedServer.h"
 #include "../support/WorkflowFixture.h"
 #include "platform/NetworkBrowser.h"

@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "../support/ScriptedBrowser.h"
 #include "../support/ScriptedDialogs.h"

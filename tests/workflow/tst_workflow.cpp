@@ -1,7 +1,3 @@
-#include <QDir>
-#include <QFile>
-#include <QTest>
-
 #include "../support/WorkflowFixture.h"
 
 using namespace vt::workflow;
