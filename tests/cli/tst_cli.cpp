@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 
-#include <algorithm>
 #include <functional>
 
 #include <signal.h>
