@@ -1,7 +1,4 @@
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
+#include "../support/TestFiles.h"
 #include "article/ArticleFill.h"
 #include "article/ArticleSources.h"
 #include "article/ArticleTemplates.h"
@@ -39,9 +36,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, file);
         QFETCH(QStringList, left);
-        QFile expected(QStringLiteral(VELLUMTIDE_TEST_DATA "/article/") + file);
-        QVERIFY(expected.open(QIODevice::ReadOnly));
-        QCOMPARE(text, QString::fromLatin1(expected.readAll()));
+        QCOMPARE(text, QString::fromLatin1(
+                           vt::testing::contentsOf(QStringLiteral(VELLUMTIDE_TEST_DATA "/article/") + file)));
 
         const QString page = FillArticle(Pad, text, u"<ad/>"_s).page;
         QCOMPARE(page.count(u"XXX"_s), left.size());
@@ -95,17 +91,15 @@ private slots:
             {u"a"_s, "A1\r\nA2"},
             {u"B"_s, "caf\xE9\r\n"}};
         for (const auto& [name, bytes] : files) {
-            QFile file(folder.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
+            vt::testing::writeBytes(folder.filePath(name), bytes);
         }
         QVERIFY(QFile::link(folder.filePath(u"missing-target"_s), folder.filePath(u"d"_s)));
         QStringList texts;
         const vt::Result<SourcesLoaded> loaded =
             LoadArticleSources(folder.path(), [&](QString text) { texts += text; });
         QVERIFY(loaded.ok());
-        QCOMPARE(loaded.value().read, 3);
-        QCOMPARE(loaded.value().unreadable, 1);
+        QCOMPARE(QList<qsizetype>({loaded.value().read, loaded.value().unreadable}),
+                 QList<qsizetype>({3, 1}));
         QCOMPARE(texts, (QStringList{u"A1\r\nA2\r\n"_s, u"café\r\n"_s,
                                      u"<Program_Name>C</Program_Name>\r\nx\ny\r\nz\r\n"_s}));
     }

@@ -1,13 +1,10 @@
-#include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include "../support/ScriptedBrowser.h"
 #include "../support/ScriptedDialogs.h"
+#include "../support/TestFiles.h"
 #include "article/ArticleTemplates.h"
 #include "article/Form9.h"
 #include "platform/DriveList.h"
@@ -58,9 +55,9 @@ private slots:
         QFETCH(bool, loaded);
         QTemporaryDir folder;
         for (const QByteArray name : {"a", "b", "c"}) {
-            QFile file(folder.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("<Keywords>k " + name + "</Keywords>\r\n<Program_Name>" + name + "</Program_Name>");
+            vt::testing::writeBytes(folder.filePath(QString::fromLatin1(name)),
+                                    "<Keywords>k " + name + "</Keywords>\r\n<Program_Name>" + name +
+                                        "</Program_Name>");
         }
         // The working template is the short outline, as a user would place it through the web
         // page template window.

@@ -1,14 +1,7 @@
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include "../support/ScriptedBrowser.h"
-#include "../support/ScriptedDialogs.h"
+#include "../support/WorkflowFixture.h"
 #include "category/CategorySorting.h"
-#include "workflow/Workflow.h"
 
 using namespace vt::workflow;
 using vt::category::CategorySorting;
@@ -20,41 +13,34 @@ namespace {
 
 const QString FirstQuestion =
     u"This function requires that you choose a folder that contains PAD text files only. Click the blue button and read the readme page if you are unsure what these are.\r\n\r\nContinue?"_s;
-
-void nothing() {}
+const QString CountMessage =
+    u"The program will now count the files in the folder. This may take several minutes if you have thousands of files in the folder.\r\n\r\nAfter that the program will go through each file, see which category that file belongs to and create a folder for that category. Progress will be shown by the number record on the bottom left hand corner.\r\n\r\nFolders will be created in a subfolder called 'Category' within the folder you have just selected, which is:\r\n\r\n"_s;
 
 QString element(const QString& category) {
     return u"<Program_Specific_Category>%1</Program_Specific_Category>"_s.arg(category);
 }
 
-// A PAD text folder F inside a sandbox, and the workflow and category sorting over it.
-struct Fixture {
-    vt::testing::ScriptedDialogs dialogs;
-    vt::testing::ScriptedBrowser browser;
-    std::function<void()> onYield = nothing; // what the user does while the pass yields
-    Workflow workflow{dialogs, browser, std::ref(onYield)};
+// A PAD text folder F in the scratch folder, and the category sorting over it.
+struct Fixture : vt::testing::WorkflowFixture {
     CategorySorting sorting{workflow, dialogs, std::ref(onYield)};
-    QTemporaryDir sandbox;
-    QString folder = sandbox.filePath(u"F"_s);
+    QString folder = path(u"F"_s);
 
     Fixture() {
-        QDir(sandbox.path()).mkdir(u"F"_s);
+        QDir(temp.path()).mkdir(u"F"_s);
         workflow.setPadTextFolder(folder);
     }
     // F/<name>: a PAD text whose program is named after the file.
     void addText(const QString& name, const QString& categoryText) {
-        QFile file(folder + u'/' + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(
-            u"<Program_Name>%1</Program_Name>\r\n%2\r\n"_s.arg(QFileInfo(name).baseName(), categoryText)
-                .toLatin1());
+        write(u"F/"_s + name,
+              u"<Program_Name>%1</Program_Name>\r\n%2\r\n"_s.arg(QFileInfo(name).baseName(), categoryText)
+                  .toLatin1());
     }
-    // The entries below a folder of the sandbox, relative to it.
+    // The entries below a folder of the scratch folder, relative to it.
     QStringList below(const QString& sub, QDir::Filters filters) const {
         QStringList found;
-        QDirIterator it(sandbox.filePath(sub), filters | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QDirIterator it(path(sub), filters | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            found += QDir(sandbox.filePath(sub)).relativeFilePath(it.next());
+            found += QDir(path(sub)).relativeFilePath(it.next());
         }
         found.sort();
         return found;
@@ -75,8 +61,7 @@ private slots:
         f.workflow.setStorageFolder(u"/pages"_s);
         f.dialogs.answers = {Answer::No};
         f.sorting.pressCommand12();
-        const QString gone = f.sandbox.filePath(u"gone"_s);
-        f.workflow.setPadTextFolder(gone);
+        f.workflow.setPadTextFolder(f.path(u"gone"_s));
         f.sorting.pressCommand12();
         QVERIFY(f.workflow.storageFolder() == u"/pages"_s && !f.workflow.isShown(Control::Text5));
         f.workflow.setPadTextFolder(QString());
@@ -85,9 +70,9 @@ private slots:
             f.dialogs.texts(),
             (QStringList{
                 FirstQuestion, FirstQuestion,
-                u"The folder \"%1\" does not exist.\r\n\r\nNothing was done."_s.arg(gone), FirstQuestion,
-                u"Select the folder where your PAD text files are stored (yellow text box) and then click "
-                u"the 'Make Category Folders' button again"_s}));
+                u"The folder \"%1\" does not exist.\r\n\r\nNothing was done."_s.arg(f.path(u"gone"_s)),
+                FirstQuestion,
+                u"Select the folder where your PAD text files are stored (yellow text box) and then click the 'Make Category Folders' button again"_s}));
         QVERIFY(f.workflow.storageFolder().isEmpty());
         QVERIFY(f.workflow.isShown(Control::Text5) && !f.workflow.isShown(Control::Command6));
         QCOMPARE(f.below(QString(), QDir::AllEntries), (QStringList{u"F"_s, u"F/0.txt"_s}));
@@ -126,34 +111,42 @@ private slots:
         QCOMPARE(f.below(QString(), QDir::Dirs).filter(u"x"_s), QStringList());
         QCOMPARE(f.below(u"F"_s, QDir::Files), (QStringList{u"0.txt"_s, u"1.txt"_s, third}));
         const QString storage = f.folder + QDir::separator() + u"Category"_s;
-        QCOMPARE(f.workflow.storageFolder(), storage);
-        QVERIFY(f.workflow.recordCounter() == u"2"_s && f.workflow.rangeEnd() == u"2"_s);
+        QCOMPARE(QStringList({f.workflow.storageFolder(), f.workflow.recordCounter(), f.workflow.rangeEnd()}),
+                 QStringList({storage, u"2"_s, u"2"_s}));
         QVERIFY(f.workflow.isShown(Control::Text4) && !f.workflow.isShown(Control::Check3));
         QCOMPARE(f.dialogs.shown[1].icon, MessageIcon::Information);
+        const QString unread = u"\r\n\r\n1 of the numbered PAD text files could not be read."_s;
         QCOMPARE(f.dialogs.texts(),
-                 (QStringList{
-                     FirstQuestion,
-                     u"The program will now count the files in the folder. This may take several minutes "
-                     u"if you have thousands of files in the folder.\r\n\r\nAfter that the program will go "
-                     u"through each file, see which category that file belongs to and create a folder for "
-                     u"that category. Progress will be shown by the number record on the bottom left hand "
-                     u"corner.\r\n\r\nFolders will be created in a subfolder called 'Category' within the "
-                     u"folder you have just selected, which is:\r\n\r\n"_s +
-                         storage,
-                     u"Finished.\r\n\r\nFolders created in "_s + storage +
-                         u"\r\n\r\nDo you now want to sort each file into its catagory?"_s +
-                         (text.isEmpty() ? u"\r\n\r\n1 of the numbered PAD text files could not be read."_s
-                                         : QString())}));
+                 (QStringList{FirstQuestion, CountMessage + storage,
+                              u"Finished.\r\n\r\nFolders created in "_s + storage +
+                                  u"\r\n\r\nDo you now want to sort each file into its catagory?"_s +
+                                  (text.isEmpty() ? unread : QString())}));
     }
 
     // The whole chain: folders, the split into subfolders of 50, and a page for every text in
-    // the folder of its category. Starting anything meanwhile is refused.
+    // the folder of its category. Starting anything meanwhile is refused; closing stops it.
+    // Closing (Ctrl-C in the runner) stops the split at its next file, the pages at their next
+    // record: nothing moves or is written after it.
+    void sortingFilesEveryPageByCategory_data() {
+        QTest::addColumn<QString>("watched"); // closed once this folder holds closeAfter files
+        QTest::addColumn<int>("closeAfter");  // 0: never
+        QTest::addColumn<int>("leftInF");
+        QTest::addRow("to the end") << u"F/Category"_s << 0 << 0;
+        QTest::addRow("closed after 5 pages") << u"F/Category"_s << 5 << 0;
+        QTest::addRow("closed during the split") << u"F/0"_s << 5 << 115;
+    }
     void sortingFilesEveryPageByCategory() {
+        QFETCH(QString, watched);
+        QFETCH(int, closeAfter);
+        QFETCH(int, leftInF);
         Fixture f;
         for (int i = 0; i < 120; ++i) {
             f.addText(u"%1.txt"_s.arg(i), element(i % 3 ? u"Games"_s : u"Home/Hobby"_s));
         }
         f.onYield = [&] {
+            if (closeAfter && f.below(watched, QDir::Files).size() == closeAfter) {
+                f.workflow.shutDown();
+            }
             // Until one gets through, which fails the count below, rather than nesting on.
             if (f.dialogs.texts().count(FirstQuestion) == 1) {
                 f.sorting.pressCommand12();
@@ -163,9 +156,16 @@ private slots:
         };
         f.sorting.pressCommand12();
         const QStringList pages = f.below(u"F/Category"_s, QDir::Files);
+        QCOMPARE(f.dialogs.texts().count(FirstQuestion), 1);
+        QVERIFY(!f.workflow.isRunning() && !f.sorting.splitter());
+        QCOMPARE(QDir(f.folder).entryList(QDir::Files).size(), leftInF);
+        if (closeAfter) {
+            QCOMPARE(f.below(watched, QDir::Files).size(), closeAfter);
+            QVERIFY(!f.dialogs.texts().contains(u"finished."_s));
+            return;
+        }
         QCOMPARE(pages.size(), 120);
         QVERIFY(pages.contains(u"Games/1.html"_s) && pages.contains(u"Home/Hobby/0.html"_s));
-        QCOMPARE(f.dialogs.texts().count(FirstQuestion), 1);
         // No summary of failed records before the end: no batch ran on an empty subfolder.
         QCOMPARE(f.dialogs.texts().mid(f.dialogs.texts().size() - 2, 1).first().left(9), u"Finished."_s);
         QCOMPARE(f.dialogs.texts().last(), u"finished."_s);
@@ -174,7 +174,6 @@ private slots:
         // Subfolders 0 to 2 hold the texts; the run stops at the empty 3.
         QCOMPARE(f.workflow.padTextFolder(), f.folder + QDir::separator() + u"3"_s);
         QCOMPARE(f.workflow.categoryProgress(), u"3"_s);
-        QVERIFY(!f.workflow.isRunning() && !f.sorting.splitter());
     }
 
     void runWithoutAnEstimateStopsAtTheFirstEmptySubfolder() {
@@ -187,32 +186,6 @@ private slots:
         QCOMPARE(f.below(u"F/Category"_s, QDir::Files), QStringList{u"Games/a.html"_s});
         QCOMPARE(f.workflow.categoryProgress(), u"1"_s);
         QCOMPARE(f.dialogs.texts(), QStringList{u"finished."_s});
-    }
-
-    // Closing the main window (Ctrl-C in the runner) stops the split at its next file and the
-    // page run at its next record: nothing moves or is written after it.
-    void closingStopsTheChain_data() {
-        QTest::addColumn<QString>("watched"); // closed when this folder of the sandbox holds 5 files
-        QTest::addColumn<int>("leftInF");
-        QTest::addRow("during the split") << u"F/0"_s << 55;
-        QTest::addRow("during the pages") << u"F/Category"_s << 0;
-    }
-    void closingStopsTheChain() {
-        QFETCH(QString, watched);
-        QFETCH(int, leftInF);
-        Fixture f;
-        for (int i = 0; i < 60; ++i) {
-            f.addText(u"%1.txt"_s.arg(i), element(u"Games"_s));
-        }
-        f.onYield = [&] {
-            if (f.below(watched, QDir::Files).size() == 5) {
-                f.workflow.shutDown();
-            }
-        };
-        f.sorting.pressCommand12();
-        QCOMPARE(f.below(watched, QDir::Files).size(), 5);
-        QCOMPARE(QDir(f.folder).entryList(QDir::Files).size(), leftInF);
-        QVERIFY(!f.dialogs.texts().contains(u"finished."_s));
     }
 };
 

@@ -1,8 +1,3 @@
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/TestFiles.h"
 #include "pagegen/PageWriter.h"
 #include "pagegen/TemplateDefaults.h"
@@ -10,10 +5,7 @@
 
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
-
 using namespace vt::testing;
-
-namespace {} // namespace
 
 // Whole pages byte for byte: each folder of tests/data/pages holds a PAD text as the browser
 // hands it over (UTF-8) and the page the default template must give for it.

@@ -1,15 +1,8 @@
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/TestFiles.h"
 #include "pagegen/RecordSteps.h"
 
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
-
 using namespace vt::testing;
 
 namespace {
@@ -26,16 +19,7 @@ struct Fixture {
     TemplateStore templates{Filled, DefaultPageTemplate(), DefaultAdBlock()};
 
     Fixture() { QDir(temp.path()).mkdir(u"storage"_s); }
-    // Every file in the sandbox, relative to it.
-    QStringList files() const {
-        QStringList found;
-        QDirIterator it(temp.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            found += QDir(temp.path()).relativeFilePath(it.next());
-        }
-        found.sort();
-        return found;
-    }
+    QStringList files() const { return filesBelow(temp.path()); }
 };
 
 } // namespace

@@ -1,17 +1,9 @@
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/TestFiles.h"
 #include "platform/FileSystem.h"
 
 using namespace vt::platform;
 using namespace Qt::StringLiterals;
-
 using namespace vt::testing;
-
-namespace {} // namespace
 
 class TestFileSystem : public QObject {
     Q_OBJECT

@@ -1,9 +1,5 @@
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
 #include "../support/ScriptedDialogs.h"
+#include "../support/TestFiles.h"
 #include "splitter/FolderSplit.h"
 #include "splitter/Splitter.h"
 
@@ -14,9 +10,7 @@ namespace {
 
 void makeFiles(const QString& folder, int count) {
     for (int i = 0; i < count; ++i) {
-        QFile file(folder + u"/%1.txt"_s.arg(i));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::number(i));
+        vt::testing::writeBytes(folder + u"/%1.txt"_s.arg(i), QByteArray::number(i));
     }
 }
 
@@ -29,8 +23,6 @@ QList<int> sizes(const QString& master) {
     return sizes;
 }
 
-void nothing() {}
-
 // A splitter over an empty folder, and what it hands over and asks for.
 struct Counting {
     QTemporaryDir temp;
@@ -40,7 +32,8 @@ struct Counting {
     Splitter splitter;
 
     Counting()
-        : splitter(dialogs, nothing, [this] { handOvers += splitter.folderEstimate(); }) {
+        : splitter(
+              dialogs, [] {}, [this] { handOvers += splitter.folderEstimate(); }) {
         QObject::connect(&splitter, &Splitter::closeRequested, [this] { ++closeRequests; });
     }
 };
@@ -109,9 +102,7 @@ private slots:
         const SplitResult result = SplitFolder(master.path(), 1, 50, 3, [](int) { return true; });
         QVERIFY(result.moved == 2 && result.notMoved == 1);
         QCOMPARE(QDir(master.path()).entryList(QDir::Files), QStringList{u"1.txt"_s});
-        QFile kept(master.filePath(u"0/1.txt"_s));
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("2"));
+        QCOMPARE(vt::testing::contentsOf(master.filePath(u"0/1.txt"_s)), QByteArray("2"));
     }
 
     // "Count Files" counts, splits, hands over (the estimate still there) and asks to close.

@@ -61,13 +61,6 @@ public:
     }
     void answer(const QByteArray& path, const Answer& answer) { m_answers.insert(path, answer); }
     int requestsFor(const QByteArray& path) const { return m_requests.value(path); }
-    int requests() const {
-        int count = 0;
-        for (const int n : m_requests) {
-            count += n;
-        }
-        return count;
-    }
 
 private:
     void accept() {
@@ -79,12 +72,10 @@ private:
 
     void read(QTcpSocket* socket) {
         QByteArray& buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        if (!buffer.contains("\r\n\r\n")) {
+        if (!(buffer += socket->readAll()).contains("\r\n\r\n")) {
             return;
         }
-        const QByteArray path = buffer.split(' ').value(1);
-        m_buffers.remove(socket);
+        const QByteArray path = m_buffers.take(socket).split(' ').value(1);
         ++m_requests[path];
         respond(socket,
                 m_answers.value(path, whole("404 Not Found", "Content-Type: text/html\r\n",

@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Files the tests make and look at.
@@ -30,6 +32,15 @@ inline QStringList filesBelow(const QString& folder) {
         found += QDir(folder).relativeFilePath(it.next());
     }
     found.sort();
+    return found;
+}
+
+// Every file below a folder, hidden ones too, relative to it, with its bytes.
+inline QMap<QString, QByteArray> bytesBelow(const QString& folder) {
+    QMap<QString, QByteArray> found;
+    for (const QString& name : filesBelow(folder)) {
+        found.insert(name, contentsOf(QDir(folder).filePath(name)));
+    }
     return found;
 }
 

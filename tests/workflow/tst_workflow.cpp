@@ -1,15 +1,9 @@
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include "../support/ScriptedBrowser.h"
-#include "../support/ScriptedDialogs.h"
-#include "workflow/Workflow.h"
+#include "../support/WorkflowFixture.h"
 
 using namespace vt::workflow;
 using vt::platform::MessageButtons;
 using vt::platform::MessageIcon;
+using vt::testing::WorkflowFixture;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -22,33 +16,18 @@ const QString ImportQuestion =
 const QString CapMessage =
     u"30,000 records have been imported. It is wise not to work with more than 30,000 records at a time. Only 30,000 records have been imported (range 0 - 29,999)."_s;
 
-// A workflow with scripted dialogs and browser and a scratch folder; yields run onYield.
-struct Fixture {
-    vt::testing::ScriptedDialogs dialogs;
-    vt::testing::ScriptedBrowser browser;
-    std::function<void()> onYield = qt_noop;
-    Workflow workflow{dialogs, browser, std::ref(onYield)};
-    QTemporaryDir temp;
-
-    QString write(const QString& name, const QByteArray& bytes) { // the path written, or none
-        QFile file(temp.filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) >= 0 ? file.fileName() : QString();
-    }
-};
-
 } // namespace
 
 class TestWorkflow : public QObject {
     Q_OBJECT
 
 private slots:
-    // What the mode boxes and the category layout change of the start state, and no more.
+    // What the mode boxes and the category layout change of the start state, and no more. The
+    // two boxes exclude each other.
     void startStateAndModeBoxes_data() {
         QTest::addColumn<QList<int>>("clicks"); // +1/-1: tick/clear Check1, +2/-2: Check2, 3: layout
         QTest::addColumn<QString>("caption");
         QTest::addRow("as started") << QList<int>{} << UrlCaption;
-        QTest::addRow("tick 1") << QList<int>{1} << StoreCaption;
-        QTest::addRow("tick 2") << QList<int>{2} << FileCaption;
         QTest::addRow("tick 2 then 1") << QList<int>{2, 1} << StoreCaption;
         QTest::addRow("tick 1 then 2") << QList<int>{1, 2} << FileCaption;
         QTest::addRow("tick and clear 1") << QList<int>{1, -1} << UrlCaption;
@@ -58,7 +37,7 @@ private slots:
     void startStateAndModeBoxes() {
         QFETCH(QList<int>, clicks);
         QFETCH(QString, caption);
-        Fixture f;
+        WorkflowFixture f;
         Workflow& w = f.workflow;
         w.setPadTextFolder(u"/texts"_s);
         for (const int click : clicks) {
@@ -69,12 +48,12 @@ private slots:
             }
         }
         QCOMPARE(w.batchCaption(), caption);
-        QCOMPARE(w.check1(), caption == StoreCaption ? 1 : 0);
-        QCOMPARE(w.check2(), caption == FileCaption ? 1 : 0);
+        QCOMPARE(QList<int>({w.check1(), w.check2()}),
+                 QList<int>({caption == StoreCaption ? 1 : 0, caption == FileCaption ? 1 : 0}));
         QCOMPARE(w.isEnabled(Control::Command3) && w.isEnabled(Control::Command5), w.check1() == 0);
-        QCOMPARE((QList<bool>{w.isShown(Control::Text5), w.isShown(Control::Label6),
-                              w.isShown(Control::Command11)}),
-                 QList<bool>(3, w.check2() == 1));
+        for (const Control control : {Control::Text5, Control::Label6, Control::Command11}) {
+            QCOMPARE(w.isShown(control), w.check2() == 1);
+        }
         QCOMPARE(w.padTextFolder(), u"/texts"_s); // a hidden folder box keeps its text
         QCOMPARE(QStringList({w.recordCounter(), w.startRecord(), w.rangeEnd()}), QStringList(3, u"0"_s));
         for (const Control hidden :
@@ -89,7 +68,8 @@ private slots:
         }
     }
 
-    // Only CR LF and a lone CR end an entry. A cancelled dialog still takes the start record.
+    // Only CR LF and a lone CR end an entry; the list stops at 30,000 entries. A cancelled
+    // dialog still takes the start record, which must fit in 16 bits.
     void import_data() {
         QTest::addColumn<QByteArray>("file"); // null: the dialog is cancelled
         QTest::addColumn<QString>("startRecord");
@@ -107,6 +87,8 @@ private slots:
             << QStringList{u"3"_s, u"0"_s} << QStringList();
         QTest::addRow("empty file keeps the range end")
             << QByteArray("") << u"0"_s << QStringList() << QStringList{u"17"_s, u"0"_s} << QStringList();
+        QTest::addRow("29,999 lines")
+            << full.mid(3) << u"0"_s << capped.mid(1) << QStringList{u"29999"_s, u"0"_s} << QStringList();
         QTest::addRow("30,000 lines")
             << full << u"0"_s << capped << QStringList{u"30000"_s, u"0"_s} << QStringList{CapMessage};
         QTest::addRow("30,001 lines") << full + "\r\nover" << u"0"_s << capped
@@ -114,9 +96,9 @@ private slots:
         QTest::addRow("negative start record")
             << QByteArray() << u"-03"_s << QStringList() << QStringList{u"17"_s, u"-3"_s} << QStringList();
         QTest::addRow("start record past 16 bits")
-            << QByteArray() << u"40000"_s << QStringList() << QStringList{u"17"_s, u"5"_s}
+            << QByteArray() << u"32768"_s << QStringList() << QStringList{u"17"_s, u"5"_s}
             << QStringList{
-                   u"\"40000\" in \"Start from record no:\" is not a whole number from -32,768 to 32,767.\r\n\r\nThe current record number stays 5."_s};
+                   u"\"32768\" in \"Start from record no:\" is not a whole number from -32,768 to 32,767.\r\n\r\nThe current record number stays 5."_s};
     }
     void import() {
         QFETCH(QByteArray, file);
@@ -124,7 +106,7 @@ private slots:
         QFETCH(QStringList, entries);
         QFETCH(QStringList, after);
         QFETCH(QStringList, messages);
-        Fixture f;
+        WorkflowFixture f;
         f.workflow.setRangeEnd(u"17"_s);
         f.workflow.setRecordCounter(u"5"_s);
         f.workflow.setStartRecord(startRecord);
@@ -140,31 +122,30 @@ private slots:
 
     // No: nothing read or taken. Cancelled: the earlier file again. Unreadable: start not taken.
     void laterImports() {
-        Fixture f;
+        WorkflowFixture f;
         f.dialogs.files += f.write(u"list.txt"_s, "a\r\nb\r\n");
         f.workflow.pressStep1();
         f.write(u"list.txt"_s, "a\r\nb\r\nc\r\n");
         f.workflow.setStartRecord(u"1"_s);
         f.dialogs.answers.push_back(vt::platform::Answer::No);
         f.workflow.pressStep1();
-        QCOMPARE(f.workflow.urlList().size(), 2);
+        QCOMPARE(QList<qsizetype>({f.workflow.urlList().size(), f.dialogs.filters.size()}),
+                 QList<qsizetype>({2, 1}));
         QCOMPARE(f.workflow.recordCounter(), u"0"_s);
-        QCOMPARE(f.dialogs.filters.size(), 1);
         f.workflow.pressStep1();
         QCOMPARE(f.workflow.urlList().size(), 3);
 
         f.workflow.setStartRecord(u"2"_s);
-        f.dialogs.files += f.temp.filePath(u"gone.txt"_s);
+        f.dialogs.files += f.path(u"gone.txt"_s);
         f.workflow.pressStep1();
         QVERIFY(f.dialogs.texts().last().startsWith(
-            u"The list of PAD files could not be read.\r\n\r\nCould not open \""_s +
-            f.temp.filePath(u"gone.txt"_s)));
+            u"The list of PAD files could not be read.\r\n\r\nCould not open \""_s + f.path(u"gone.txt"_s)));
         QCOMPARE(f.workflow.recordCounter(), u"1"_s);
     }
 
     // Yield 1: a second import is refused unasked. Yield 2: closing ends the first one there.
     void importYieldsRefuseASecondImportAndStopOnClose() {
-        Fixture f;
+        WorkflowFixture f;
         f.workflow.setRecordCounter(u"4"_s);
         f.dialogs.files += u"/nonexistent"_s;
         int yields = 0;
@@ -195,15 +176,15 @@ private slots:
         QFETCH(QString, record);
         QFETCH(QString, outcome);
         QFETCH(int, rangeEnd);
-        Fixture f;
+        WorkflowFixture f;
         for (int i = 0; i < files; ++i) {
             f.write(u"%1.txt"_s.arg(i), "record " + QByteArray::number(i));
         }
         f.workflow.setCheck2(1);
         f.workflow.setRangeEnd(u"99"_s);
         f.workflow.choosePadTextFolder(f.temp.path());
-        QCOMPARE(f.workflow.padTextFolder(), f.temp.path());
-        QCOMPARE(f.workflow.rangeEnd(), QString::number(rangeEnd));
+        QCOMPARE(QStringList({f.workflow.padTextFolder(), f.workflow.rangeEnd()}),
+                 QStringList({f.temp.path(), QString::number(rangeEnd)}));
         f.workflow.setRangeEnd(u"99"_s);
         f.workflow.setPadText(u"before"_s);
         f.workflow.setRecordCounter(record);
@@ -215,7 +196,7 @@ private slots:
 
     // Without a storage folder Step 6 warns and keeps the filled template for a retry.
     void oneRecordThroughStepsFourToSixAndMakeTxt() {
-        Fixture f;
+        WorkflowFixture f;
         f.workflow.setRangeEnd(u"10"_s);
         f.browser.pages.insert(u"u"_s, u"<Program_Name>Foo Editor</Program_Name>"_s);
         f.browser.navigate(u"u"_s);
@@ -232,23 +213,21 @@ private slots:
         QCOMPARE(f.workflow.templateText(TemplateText::Page), filled);
 
         f.workflow.setStorageFolder(f.temp.path());
-        QVERIFY(f.workflow.pressStep6().ok());
-        QVERIFY(QFile::exists(f.temp.filePath(u"Foo Editor.html"_s)));
-        QVERIFY(f.workflow.pressMakeTxt().ok());
-        QVERIFY(QFile::exists(f.temp.filePath(u"1.txt"_s)));
+        QVERIFY(f.workflow.pressStep6().ok() && f.workflow.pressMakeTxt().ok());
+        QCOMPARE(vt::testing::filesBelow(f.temp.path()), (QStringList{u"1.txt"_s, u"Foo Editor.html"_s}));
     }
 
     // Step 5's row 1 reads the box as the user left it; the later rows read what Step 4 reloads.
     // In category mode Step 6 writes into the category's folder and loads the next record; out
     // of it Step 5 keeps the category it had.
     void categoryRecordThroughStepsFiveAndSix() {
-        Fixture f;
+        WorkflowFixture f;
         const QString pad =
             u"<Program_Name>From File</Program_Name><Program_Specific_Category>Games</Program_Specific_Category>"_s;
         f.write(u"0.txt"_s, pad.toLatin1());
         f.write(u"1.txt"_s, "second");
         QDir(f.temp.path()).mkpath(u"storage/Games"_s);
-        f.workflow.setStorageFolder(f.temp.filePath(u"storage"_s));
+        f.workflow.setStorageFolder(f.path(u"storage"_s));
         f.workflow.setRangeEnd(u"1"_s);
         f.workflow.setPadTextFolder(f.temp.path());
         f.workflow.setCheck3(1);
@@ -258,7 +237,7 @@ private slots:
         QCOMPARE(f.workflow.templateText(TemplateText::Page), u"Edited|From File|Games"_s);
         QCOMPARE(f.workflow.padText(), pad + u"\r\n"_s);
         QVERIFY(f.workflow.pressStep6().ok());
-        QVERIFY(QFile::exists(f.temp.filePath(u"storage/Games/Edited.html"_s)));
+        QVERIFY(QFile::exists(f.path(u"storage/Games/Edited.html"_s)));
         QCOMPARE(f.workflow.padText(), u"second\r\n"_s);
 
         f.workflow.setCheck3(0); // URL mode: the reload empties the box
