@@ -2,12 +2,14 @@
 // folders, judged by the files it leaves, what it prints and its exit code. What the batch makes
 // is the model's business (tests/workflow, tests/category); here the runner must press its steps.
 #include <QProcess>
+#include <QScopeGuard>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <functional>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include "../support/TestFiles.h"
 #include "../support/ScriptedServer.h"
@@ -146,25 +148,93 @@ private slots:
             u"vellumtide-cli: Missing --storage DIR.\nUsage: vellumtide-cli pages"_s);
         row("start past 16 bits", {u"texts"_s, u"--url-list=x"_s, out, u"--start=32768"_s}, 2,
             u"not \"32768\".\nUsage: vellumtide-cli texts"_s);
+        row("end past 16 bits", {u"pages"_s, u"--from-texts={t}/texts"_s, out, u"--end=32768"_s}, 2,
+            u"--end takes a whole number from 0 to 32,767, not \"32768\"."_s);
+        row("end", {u"pages"_s, u"--from-texts={t}/texts"_s, out, u"--end=1"_s, quiet}, 0, QString(),
+            {u"out/A.html"_s, u"out/B.html"_s});
+        row("sort, quiet", {u"sort"_s, u"--pad-text-folder={t}/texts"_s, quiet}, 0, QString(),
+            {u"texts/Category/Games/A.html"_s, u"texts/Category/Games/B.html"_s,
+             u"texts/Category/Games/C.html"_s});
+        row("split of no files", {u"split"_s, u"--folder={t}/out"_s}, 0,
+            u"The folder \"{t}/out\" holds no files: no subfolder was made and nothing was moved."_s);
+        // What a stranger's PAD file or list can plant: a link, a FIFO, a local path, terminal codes.
+        row("page name that is a link",
+            {u"pages"_s, u"--from-texts={t}/texts"_s, u"--storage={t}/linked"_s, quiet}, 1,
+            u"Record 0: Could not write \"{t}/linked/A.html\": it is a symbolic link"_s,
+            {u"linked/B.html"_s, u"linked/C.html"_s});
+        row("category folder that is a link", {u"sort"_s, u"--pad-text-folder={t}/linkedsort"_s, quiet}, 1,
+            u"Record 0 (0/0.txt): The category folder \"{t}/linkedsort/Category/Games\" is a symbolic link"_s);
+        row("FIFO among the PAD texts", {u"pages"_s, u"--from-texts={t}/fifo"_s, out, quiet}, 1,
+            u"Record 0: Could not open \"{t}/fifo/0.txt\": it is not a regular file (a FIFO, device or socket)"_s,
+            {u"out/Good.html"_s});
+        row("local path in a URL list", {u"texts"_s, u"--url-list={t}/local.txt"_s, out, quiet}, 1,
+            u"Record 0: The URL list entry \"{t}/texts/0.txt\" names a local file"_s, {u"out/0.txt"_s});
+        row("local path allowed",
+            {u"texts"_s, u"--url-list={t}/local.txt"_s, out, u"--allow-local-files"_s, quiet}, 0, QString(),
+            {u"out/0.txt"_s});
+        row("terminal codes in a name", {u"pages"_s, u"--from-texts={t}/codes"_s, out, quiet}, 1,
+            u"The program name \"\\x1b]0;owned\\x07\" cannot be used"_s);
     }
     void exitCodes() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         QFETCH(QStringList, written);
-        Folders f({u"texts"_s, u"bad"_s, u"out"_s});
+        Folders f({u"texts"_s, u"bad"_s, u"out"_s, u"linked"_s, u"linkedsort"_s, u"fifo"_s, u"codes"_s});
         for (int i = 0; i < 3; ++i) {
             writeBytes(f[u"texts/%1.txt"_s.arg(i)], pad(QChar(u'A' + i)));
         }
         writeBytes(f[u"bad/0.txt"_s], pad(u"a/b"_s));
         writeBytes(f[u"bad/1.txt"_s], pad(u"Good"_s));
+        writeBytes(f[u"victim.txt"_s], "victim");
+        QVERIFY(QFile::link(f[u"victim.txt"_s], f[u"linked/A.html"_s]));
+        writeBytes(f[u"linkedsort/0.txt"_s], pad(u"A"_s));
+        QVERIFY(QDir().mkpath(f[u"linkedsort/Category"_s]) &&
+                QFile::link(f[u"out"_s], f[u"linkedsort/Category/Games"_s]));
+        QCOMPARE(::mkfifo(QFile::encodeName(f[u"fifo/0.txt"_s]).constData(), 0600), 0);
+        writeBytes(f[u"fifo/1.txt"_s], pad(u"Good"_s));
+        writeBytes(f[u"local.txt"_s], f[u"texts/0.txt"_s].toLocal8Bit() + "\n");
+        writeBytes(f[u"codes/0.txt"_s], pad(u"\x1b]0;owned\x07"_s));
         arguments.replaceInStrings(u"{t}"_s, f.temp.path());
+        message.replace(u"{t}"_s, f.temp.path());
         const Outcome run = runCli(arguments);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(message.isEmpty() ? run.err.isEmpty() : run.err.contains(message), qPrintable(run.err));
-        const QStringList made =
-            filesBelow(f.temp.path()).filter(QRegularExpression(u"^(out|.*/Category)/"_s));
+        QStringList made =
+            filesBelow(f.temp.path()).filter(QRegularExpression(u"^(out|linked|.*/Category)/"_s));
+        made.removeIf(
+            [&](const QString& file) { return QFileInfo(f[file]).isSymLink(); }); // the planted links
         QCOMPARE(made, written);
+        QCOMPARE(contentsOf(f[u"victim.txt"_s]), QByteArray("victim"));
+    }
+
+    // A full disk: the runner names every record whose page it could not write, leaves no page
+    // empty or cut off, keeps the pages that were there before whole, and exits with 1.
+    void fullDisk() {
+        Folders f({u"texts"_s, u"full"_s, u"roomy"_s});
+        const QStringList mount = {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=64k"_s, u"tmpfs"_s, f[u"full"_s]};
+        if (QProcess::execute(u"mount"_s, mount) != 0) {
+            QSKIP("Filling a disk needs a 64 KiB tmpfs, which only root can mount");
+        }
+        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {f[u"full"_s]}); });
+        for (int i = 0; i < 60; ++i) {
+            writeBytes(f[u"texts/%1.txt"_s.arg(i)], pad(u"P%1"_s.arg(i)) + "<Char_Desc_2000>" +
+                                                        QByteArray(3000, 'x') + "</Char_Desc_2000>");
+        }
+        QCOMPARE(runCli(f.run(u"pages"_s, u"texts"_s, u"roomy"_s) << u"--quiet"_s).exitCode, 0);
+        const QMap<QString, QByteArray> whole = bytesBelow(f[u"roomy"_s]);
+        const Outcome run = runCli(f.run(u"pages"_s, u"texts"_s, u"full"_s) << u"--quiet"_s);
+        QCOMPARE(run.exitCode, 1);
+        const QMap<QString, QByteArray> written = bytesBelow(f[u"full"_s]);
+        QVERIFY(written.size() > 0 && written.size() < 60);
+        for (const QString& page : whole.keys()) {
+            QCOMPARE(written.value(page, whole[page]), whole[page]);
+            QCOMPARE(run.err.contains(page + u"\": No space left on device"_s), !written.contains(page));
+        }
+        QCOMPARE(run.err.count(u"No space left on device"_s), 60 - written.size());
+        // Again on the full disk: every page fails to be replaced, and each stays as it was.
+        QCOMPARE(runCli(f.run(u"pages"_s, u"texts"_s, u"full"_s) << u"--quiet"_s).exitCode, 1);
+        QCOMPARE(bytesBelow(f[u"full"_s]), written);
     }
 
     // Help goes to standard output; every example in it is a command line the program accepts.

@@ -34,6 +34,8 @@ private slots:
         QTest::addRow("line break") << u"a\r\nb"_s << false;
         QTest::addRow("nul") << u"a"_s + QChar(0) + u"b"_s << false;
         QTest::addRow("delete") << u"a\u007Fb"_s << false;
+        // A right-to-left override makes "evil\u202Elmth.exe" look like "evilexe.html".
+        QTest::addRow("bidirectional control") << u"evil\u202Elmth.exe"_s << false;
     }
     void names() {
         QFETCH(QString, name);
