@@ -27,6 +27,9 @@ const QString ReplacedMessage =
     QStringLiteral("Pages replaced by the page of a later record with the same file name: %1.");
 const QString ReplacedLine = QStringLiteral("Record %1 replaced the page of record %2: %3");
 const QString MoreLines = QStringLiteral("... and %1 more");
+const QString OneNotTriedMessage =
+    QStringLiteral("Record %1 after record %2 was not tried: a PAD text file that could not be written keeps "
+                   "the record number, so its record was tried again in its place.");
 const QString NotTriedMessage =
     QStringLiteral("The %1 records after record %2 (%3 to %4) were not tried: a PAD text file that could not "
                    "be written keeps the record number, so its record was tried again in their place.");
@@ -62,7 +65,9 @@ public:
     void noteRecordsNotTried() {
         const int notTried = m_passes - m_summary.records;
         const std::optional<std::int32_t> last = platform::toInt32(m_record);
-        if (notTried > 0 && last) {
+        if (notTried == 1 && last) {
+            m_summary.notes += OneNotTriedMessage.arg(*last + 1).arg(*last);
+        } else if (notTried > 1 && last) {
             m_summary.notes += NotTriedMessage.arg(notTried).arg(*last).arg(*last + 1).arg(*last + notTried);
         }
     }
