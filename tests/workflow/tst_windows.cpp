@@ -167,6 +167,33 @@ private slots:
         }
     }
 
+    // From the keyboard, Tab leaves a multi-line box as it leaves every other control; the main
+    // window can be made smaller than it opens, its controls keeping their places; a minimised
+    // template window comes back from its menu entry; the menu allows local files in URL lists.
+    void keyboardSizeAndMenus() {
+        Program p;
+        QVERIFY(QTest::qWaitForWindowActive(p.form1()));
+        QWidget* text1 = p.control("Text1");
+        text1->setFocus();
+        QTest::keyClick(text1, Qt::Key_Tab);
+        QVERIFY(!text1->hasFocus() && p.text("Text1").isEmpty());
+
+        const QRect button = p.control("Command6")->geometry();
+        p.form1()->resize(400, 300);
+        QCOMPARE(p.form1()->size(), QSize(400, 300));
+        QCOMPARE(p.control("Command6")->geometry(), button);
+
+        p.action("View_Web_Page_Template")->trigger();
+        QWidget* form3 = p.windows.window(WindowId::Form3);
+        form3->setWindowState(Qt::WindowMinimized);
+        p.action("View_Web_Page_Template")->trigger();
+        QVERIFY(form3->isVisible() && !(form3->windowState() & Qt::WindowMinimized));
+
+        QVERIFY(!p.workflow.allowsLocalFiles());
+        p.action("Allow_Local_Files")->trigger();
+        QVERIFY(p.workflow.allowsLocalFiles());
+    }
+
     // "Make Category Folders" runs the category sorting with the splitter window up while it
     // asks, and closes that window when done.
     void sortingByCategoryFromTheWindow() {
