@@ -14,6 +14,7 @@ using namespace Qt::StringLiterals;
 
 const QString StorageRole = u"storage folder"_s;
 const QString TextsRole = u"folder of PAD text files"_s;
+constexpr int MaxParallel = 64;
 const QString EmptyList = u"The list of PAD files \"%1\" holds no URL."_s;
 
 // The import's start record box takes what the import itself can read, the range end what a
@@ -23,12 +24,22 @@ QString checkRange(const Arguments& arguments) {
         return u"--start takes a whole number from -32,768 to 32,767, not \"%1\"."_s.arg(
             arguments.value(option::Start));
     }
+    const std::optional<std::int32_t> parallel = platform::toInt32(arguments.value(option::Parallel));
+    if (arguments.has(option::Parallel) && (!parallel || *parallel < 1 || *parallel > MaxParallel)) {
+        return u"--parallel takes a whole number from 1 to %1, not \"%2\"."_s.arg(MaxParallel)
+            .arg(arguments.value(option::Parallel));
+    }
     const std::optional<std::int16_t> end = platform::toInt16(arguments.value(option::End));
     if (arguments.has(option::End) && (!end || *end < 0)) {
         return u"--end takes a whole number from 0 to 32,767, not \"%1\"."_s.arg(
             arguments.value(option::End));
     }
     return QString();
+}
+
+int parallelOf(const Arguments& arguments) {
+    return arguments.has(option::Parallel) ? platform::toInt32(arguments.value(option::Parallel)).value_or(1)
+                                           : platform::DefaultParallelLoads;
 }
 
 // --end types the range end into "Range = 0 to" after the import or the folder choice has set it.
@@ -78,7 +89,7 @@ QString checkPages(const Arguments& arguments) {
     if (arguments.has(option::FromTexts) == arguments.has(option::UrlList)) {
         return u"Give either --from-texts DIR or --url-list FILE."_s;
     }
-    for (const QString& urlOption : {option::Start, option::AllowLocalFiles}) {
+    for (const QString& urlOption : {option::Start, option::AllowLocalFiles, option::Parallel}) {
         if (arguments.has(urlOption) && !arguments.has(option::UrlList)) {
             return u"--%1 goes with --url-list."_s.arg(urlOption);
         }
@@ -91,7 +102,7 @@ QString checkTexts(const Arguments& arguments) {
 }
 
 ExitCode runPages(const Arguments& arguments) {
-    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList));
+    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList), parallelOf(arguments));
     const QString storage = arguments.value(option::Storage);
     if (!session.requireFolder(StorageRole, storage) || !session.applyPageTemplate(arguments) ||
         !session.applyAdBlock(arguments)) {
@@ -110,7 +121,7 @@ ExitCode runPages(const Arguments& arguments) {
 }
 
 ExitCode runTexts(const Arguments& arguments) {
-    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList));
+    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList), parallelOf(arguments));
     const QString storage = arguments.value(option::Storage);
     if (!session.requireFolder(StorageRole, storage)) {
         return ExitCode::Refused;

@@ -32,6 +32,10 @@ const Option PageTemplate{option::Template, u"FILE"_s,
 const Option AdBlock{option::AdBlock, u"FILE"_s,
                      u"Use the file's text as the ad block that replaces \"GoogleAdsenseXXX\"."_s};
 const Option Quiet{option::Quiet, QString(), u"Show no progress; errors only."_s};
+const Option Parallel{
+    option::Parallel, u"N"_s,
+    u"Load up to N PAD files at once, at most 4 from one host (1 to 64, default 32; 1 loads one "
+    "at a time). Pages are still made one by one in list order."_s};
 const Option AllowLocalFiles{option::AllowLocalFiles, QString(),
                              u"Also load the list's entries that name local files (absolute paths, file: "
                              "addresses); without it only http and https addresses are loaded."_s};
@@ -50,6 +54,7 @@ const std::vector<Command> CommandTable = {
       Storage,
       Start,
       End,
+      Parallel,
       AllowLocalFiles,
       PageTemplate,
       AdBlock,
@@ -64,11 +69,11 @@ const std::vector<Command> CommandTable = {
      runPages},
     {u"texts"_s,
      u"Store the PAD files of a list of URLs as numbered text files"_s,
-     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--allow-local-files] [--quiet]"_s},
+     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--parallel N] [--allow-local-files] [--quiet]"_s},
      u"Text-store mode (\"Just store PAD files as text files\"): the list is imported as Step 1 does, then "
      "each PAD file is loaded and its text written as 0.txt, 1.txt ... in the storage folder, as \"Make "
      "txt\" writes them. The folder can then be made into pages with \"pages --from-texts\"."_s,
-     {UrlList, Storage, Start, End, AllowLocalFiles, Quiet},
+     {UrlList, Storage, Start, End, Parallel, AllowLocalFiles, Quiet},
      {option::UrlList, option::Storage},
      {},
      {u"texts --url-list pad-urls.txt --storage ~/pad/texts"_s,

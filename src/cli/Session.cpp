@@ -22,9 +22,10 @@ const QString StoppedMessage =
 
 } // namespace
 
-Session::Session(bool quiet, const QString& listFile)
+Session::Session(bool quiet, const QString& listFile, int parallel)
     : m_progress(m_console, quiet)
     , m_dialogs(m_console, quiet, listFile)
+    , m_browser(platform::FetchLimits{}, parallel)
     , m_workflow(m_dialogs, m_browser, [this] { yield(); }) {
     // A log names every failed record and replaced page, not only the first few.
     m_workflow.setNamedInSummary(-1);

@@ -20,8 +20,10 @@ class Arguments;
 // the window's close. The checks a command makes before it starts are here too.
 class Session {
 public:
-    // quiet: --quiet; listFile: what the open-file dialog picks ("" cancels it).
-    explicit Session(bool quiet, const QString& listFile = QString());
+    // quiet: --quiet; listFile: what the open-file dialog picks ("" cancels it); parallel: the
+    // browser's loads in flight at most (--parallel).
+    explicit Session(bool quiet, const QString& listFile = QString(),
+                     int parallel = platform::DefaultParallelLoads);
     Q_DISABLE_COPY_MOVE(Session)
 
     workflow::Workflow& workflow() { return m_workflow; }

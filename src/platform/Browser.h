@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The browser that loads a PAD file by its address. Steps 3 and 4 need only these four
 // operations: start a load, the ready state and busy flag to wait on, and the text the loaded
@@ -22,6 +23,11 @@ public:
     virtual QString bodyText() const = 0;
     // Why the last load failed, or "" when it did not (or none was made).
     virtual QString failure() const = 0;
+    // The addresses the next navigations will ask for, in order: a browser may load them ahead.
+    // A navigation to another address drops what it loaded ahead.
+    virtual void prefetch(const QStringList& addresses) { static_cast<void>(addresses); }
+    // Ends every load at once: the window closed.
+    virtual void stop() {}
 };
 
 } // namespace vt::platform

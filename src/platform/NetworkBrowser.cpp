@@ -1,248 +1,147 @@
 #include "platform/NetworkBrowser.h"
 
-#include <QDir>
-#include <QFile>
+#include <QHash>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QUrl>
 
-#include <utility>
-
-#include "platform/FileSystem.h"
+#include <algorithm>
 
 namespace vt::platform {
-
-using namespace Qt::StringLiterals;
-
 namespace {
 
-// The text shown for a failed load. It never holds '<', so no PAD tag can be found in it.
-constexpr QStringView FailureText = u"The PAD file at %1 could not be loaded: %2.";
-
-QString describeDuration(std::chrono::milliseconds duration) {
-    const auto count = duration.count();
-    return count % 1000 == 0 ? u"%1 seconds"_s.arg(count / 1000) : u"%1 ms"_s.arg(count);
-}
-
-QString describeSize(qint64 bytes) {
-    constexpr qint64 MiB = 1024 * 1024;
-    return bytes % MiB == 0 ? u"%1 MiB"_s.arg(bytes / MiB) : u"%1 bytes"_s.arg(bytes);
-}
-
-bool isHttp(const QUrl& url) {
-    return url.scheme() == u"http"_s || url.scheme() == u"https"_s;
-}
-
-// Qt stops unpacking a compressed body that grows out of all proportion to its size (a
-// decompression bomb) but gives its "Decompression failed: " no reason: say it.
-QString withReason(const QString& errorText) {
-    const QString trimmed = errorText.trimmed();
-    if (trimmed.startsWith(u"Decompression failed"_s) && trimmed.endsWith(u':')) {
-        return trimmed + u" the compressed document unpacks to far more than its own size, as a "
-                         "decompression bomb does, so it was not unpacked"_s;
-    }
-    return errorText;
-}
-
-// A plain absolute path names a local file; anything else is read as a web address, the way a
-// browser's address bar reads it ("example.com/pad.xml" is http).
-QUrl urlOf(const QString& address) {
-    if (QDir::isAbsolutePath(address) && !address.startsWith(u':')) {
-        return QUrl::fromLocalFile(address);
-    }
-    return QUrl::fromUserInput(address);
+// The host name and port a load goes to, by which loads in flight are counted per host.
+QString hostOf(const QString& address) {
+    const QUrl url(address);
+    return url.host() + u':' + QString::number(url.port(url.scheme() == u"https" ? 443 : 80));
 }
 
 } // namespace
 
-AddressKind KindOfAddress(const QString& address) {
-    const QString trimmed = address.trimmed();
-    if (QDir::isAbsolutePath(trimmed) && !trimmed.startsWith(u':')) {
-        return AddressKind::LocalFile;
-    }
-    const QUrl url(trimmed, QUrl::StrictMode);
-    if (url.isLocalFile()) {
-        return AddressKind::LocalFile;
-    }
-    return url.isValid() && isHttp(url) && !url.host().isEmpty() ? AddressKind::Web : AddressKind::Other;
-}
-
-QString RedirectRefusal(const QUrl& from, const QUrl& target) {
-    if (!target.isValid() || !isHttp(target)) {
-        return u"the server redirected to %1, which is no http or https address"_s.arg(
-            target.toString(QUrl::RemoveUserInfo));
-    }
-    if (from.scheme() == u"https"_s && target.scheme() == u"http"_s) {
-        return u"the server redirected from https to the unencrypted address %1"_s.arg(
-            target.toString(QUrl::RemoveUserInfo));
-    }
-    return QString();
-}
-
-// ---- NetworkBrowser ----------------------------------------------------------------------------
-
-NetworkBrowser::NetworkBrowser(FetchLimits limits, QObject* parent)
+NetworkBrowser::NetworkBrowser(FetchLimits limits, int parallel, QObject* parent)
     : QObject(parent)
     , m_limits(limits)
-    , m_network(new QNetworkAccessManager(this)) {
-    m_silenceTimer.setSingleShot(true);
-    m_silenceTimer.setInterval(m_limits.silence);
-    m_deadlineTimer.setSingleShot(true);
-    m_deadlineTimer.setInterval(m_limits.total);
-    connect(&m_silenceTimer, &QTimer::timeout, this, [this] {
-        dropReply();
-        fail(u"no data arrived for %1"_s.arg(describeDuration(m_limits.silence)));
-    });
-    connect(&m_deadlineTimer, &QTimer::timeout, this, [this] {
-        dropReply();
-        fail(u"the load did not end within %1"_s.arg(describeDuration(m_limits.total)));
-    });
-}
+    , m_parallel(parallel)
+    , m_network(new QNetworkAccessManager(this)) {}
 
-NetworkBrowser::~NetworkBrowser() {
-    dropReply();
+NetworkBrowser::~NetworkBrowser() = default;
+
+std::unique_ptr<PageLoad> NetworkBrowser::newLoad(const QString& address) {
+    auto load = std::make_unique<PageLoad>(address, *m_network, m_limits);
+    connect(load.get(), &PageLoad::finished, this, &NetworkBrowser::startLoadsAhead);
+    connect(load.get(), &PageLoad::grew, this, &NetworkBrowser::keepWithinMemory);
+    return load;
 }
 
 void NetworkBrowser::navigate(const QString& address) {
-    dropReply();
-    m_silenceTimer.stop();
-    m_deadlineTimer.stop();
-    m_address = address.trimmed();
-    m_result = FetchResult();
-    m_text.clear();
-    m_redirectCount = 0;
-    if (m_address.isEmpty()) {
-        m_state = ReadyState::Complete;
-        return;
-    }
-    m_state = ReadyState::Loading;
-    const QUrl url = urlOf(m_address);
-    m_result.url = url;
-    if (url.isLocalFile()) {
-        loadLocalFile(url.toLocalFile());
-    } else if (!url.isValid() || !isHttp(url)) {
-        fail(u"only http, https and local files can be loaded"_s);
+    const QString trimmed = address.trimmed();
+    m_navigated = true;
+    std::unique_ptr<PageLoad> next;
+    if (!m_ahead.empty() && m_ahead.front()->address() == trimmed) {
+        next = std::move(m_ahead.front());
+        m_ahead.pop_front();
     } else {
-        m_deadlineTimer.start();
-        request(url);
+        m_ahead.clear(); // the navigations went another way: what was loaded ahead is no use
     }
-}
-
-void NetworkBrowser::loadLocalFile(const QString& path) {
-    const Result<int> opened = OpenRegularFile(path);
-    if (!opened) {
-        fail(opened.message());
-        return;
-    }
-    QFile file;
-    if (!file.open(opened.value(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        fail(file.errorString());
-        return;
-    }
-    m_result.body = file.read(m_limits.bodyBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        fail(file.errorString());
-    } else if (m_result.body.size() > m_limits.bodyBytes) {
-        m_result.body.truncate(m_limits.bodyBytes);
-        fail(u"the document is larger than %1"_s.arg(describeSize(m_limits.bodyBytes)));
-    } else {
-        succeed();
-    }
-}
-
-void NetworkBrowser::request(const QUrl& url) {
-    m_result.url = url;
-    m_result.body.clear();
-    QNetworkRequest request(url);
-    // Each hop is checked here: the count, and that https never drops to http.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-    m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::metaDataChanged, this, &NetworkBrowser::onHeaders);
-    connect(m_reply, &QNetworkReply::readyRead, this, &NetworkBrowser::onData);
-    connect(m_reply, &QNetworkReply::finished, this, &NetworkBrowser::onFinished);
-    m_silenceTimer.start();
-}
-
-void NetworkBrowser::onHeaders() {
-    m_silenceTimer.start();
-    const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() > m_limits.bodyBytes) {
-        dropReply();
-        fail(u"the document is larger than %1"_s.arg(describeSize(m_limits.bodyBytes)));
-    }
-}
-
-void NetworkBrowser::onData() {
-    m_silenceTimer.start();
-    m_result.body += m_reply->readAll();
-    if (m_result.body.size() > m_limits.bodyBytes) {
-        m_result.body.truncate(m_limits.bodyBytes);
-        dropReply();
-        fail(u"the document is larger than %1"_s.arg(describeSize(m_limits.bodyBytes)));
-    }
-}
-
-void NetworkBrowser::onFinished() {
-    onData();
-    if (m_reply == nullptr) {
-        return;
-    }
-    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QString reasonPhrase =
-        QString::fromLatin1(m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toByteArray());
-    const QUrl target = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    const QNetworkReply::NetworkError error = m_reply->error();
-    const QString errorText = m_reply->errorString();
-    m_result.status = status;
-    m_result.contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toString();
-    dropReply();
-
-    if (status >= 300 && status < 400 && !target.isEmpty()) {
-        const QUrl next = m_result.url.resolved(target);
-        const QString refusal = RedirectRefusal(m_result.url, next);
-        if (m_redirectCount >= m_limits.redirects) {
-            fail(u"the server redirected more than %1 times"_s.arg(m_limits.redirects));
-        } else if (!refusal.isEmpty()) {
-            fail(refusal);
-        } else {
-            ++m_redirectCount;
-            request(next);
+    m_current.reset();
+    if (!trimmed.isEmpty()) {
+        m_current = next ? std::move(next) : newLoad(trimmed);
+        if (!m_current->started()) {
+            m_current->start();
         }
-    } else if (status >= 300) {
-        fail(reasonPhrase.isEmpty()
-                 ? u"the server answered with HTTP status %1"_s.arg(status)
-                 : u"the server answered with HTTP status %1 (%2)"_s.arg(status).arg(reasonPhrase));
-    } else if (error != QNetworkReply::NoError) {
-        fail(withReason(errorText));
-    } else {
-        succeed();
     }
+    startLoadsAhead();
 }
 
-void NetworkBrowser::dropReply() {
-    if (m_reply == nullptr) {
+ReadyState NetworkBrowser::readyState() const {
+    if (!m_navigated) {
+        return ReadyState::Uninitialized;
+    }
+    return m_current && !m_current->ended() ? ReadyState::Loading : ReadyState::Complete;
+}
+
+const FetchResult& NetworkBrowser::lastResult() const {
+    static const FetchResult none;
+    return m_current ? m_current->result() : none;
+}
+
+// Keeps the loads that the new list still asks for in the same order, drops the others.
+void NetworkBrowser::prefetch(const QStringList& addresses) {
+    std::size_t kept = 0;
+    while (kept < m_ahead.size() && qsizetype(kept) < addresses.size() &&
+           m_ahead[kept]->address() == addresses[qsizetype(kept)].trimmed()) {
+        ++kept;
+    }
+    m_ahead.resize(kept);
+    for (qsizetype i = qsizetype(kept); i < std::min<qsizetype>(addresses.size(), MaxLoadsAhead); ++i) {
+        m_ahead.push_back(newLoad(addresses[i].trimmed()));
+    }
+    startLoadsAhead();
+}
+
+void NetworkBrowser::stop() {
+    m_current.reset();
+    m_ahead.clear();
+}
+
+// Starts the loads ahead, in order, while the limits allow: in flight in all and per host,
+// started ahead, and the bytes they hold. Only web addresses are loaded ahead; a local file is
+// read when it is navigated to.
+void NetworkBrowser::startLoadsAhead() {
+    if (m_parallel <= 1) {
         return;
     }
-    QNetworkReply* reply = std::exchange(m_reply, nullptr);
-    disconnect(reply, nullptr, this, nullptr);
-    reply->abort();
-    reply->deleteLater();
+    QHash<QString, int> perHost;
+    int inFlight = 0;
+    int started = 0;
+    qint64 bytes = 0;
+    const auto count = [&](const PageLoad& load) {
+        if (load.started() && !load.ended()) {
+            ++inFlight;
+            ++perHost[hostOf(load.address())];
+        }
+    };
+    if (m_current) {
+        count(*m_current);
+    }
+    for (const std::unique_ptr<PageLoad>& load : m_ahead) {
+        count(*load);
+        started += load->started() ? 1 : 0;
+        bytes += load->result().body.size();
+    }
+    for (const std::unique_ptr<PageLoad>& load : m_ahead) {
+        if (inFlight >= m_parallel || started >= MaxLoadsAhead || bytes >= MaxBytesAhead / 2) {
+            return;
+        }
+        if (load->started() || KindOfAddress(load->address()) != AddressKind::Web) {
+            continue;
+        }
+        int& toHost = perHost[hostOf(load->address())];
+        if (toHost < MaxLoadsPerHost) {
+            load->start();
+            ++toHost;
+            ++inFlight;
+            ++started;
+        }
+    }
 }
 
-void NetworkBrowser::succeed() {
-    m_silenceTimer.stop();
-    m_deadlineTimer.stop();
-    m_text = DocumentText(m_result.body, m_result.contentType);
-    m_state = ReadyState::Complete;
-}
-
-void NetworkBrowser::fail(const QString& reason) {
-    m_silenceTimer.stop();
-    m_deadlineTimer.stop();
-    m_result.error = reason;
-    // '<' cannot stand in an address and must not reach the text, where it could start a tag.
-    m_text = FailureText.toString().arg(m_address, reason).replace(u'<', u"%3C"_s);
-    m_state = ReadyState::Complete;
+// The bodies held ahead stay within their bound: the furthest loads ahead are dropped (and made
+// again when they are reached) until they fit.
+void NetworkBrowser::keepWithinMemory() {
+    qint64 bytes = 0;
+    for (const std::unique_ptr<PageLoad>& load : m_ahead) {
+        bytes += load->result().body.size();
+    }
+    for (auto load = m_ahead.rbegin(); load != m_ahead.rend() && bytes > MaxBytesAhead; ++load) {
+        if ((*load)->started()) {
+            bytes -= (*load)->result().body.size();
+            // This runs inside a load's own signal, perhaps the dropped load's: it goes later.
+            PageLoad* dropped = load->release();
+            dropped->disconnect(this);
+            dropped->deleteLater();
+            *load = newLoad(dropped->address());
+        }
+    }
 }
 
 } // namespace vt::platform

@@ -1,96 +1,62 @@
 #pragma once
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QTimer>
-#include <QUrl>
+#include <QStringList>
 
-#include <chrono>
+#include <deque>
+#include <memory>
 
-#include "files/TextFile.h"
 #include "platform/Browser.h"
 #include "platform/DocumentText.h"
+#include "platform/PageLoad.h"
 
 class QNetworkAccessManager;
-class QNetworkReply;
 
 namespace vt::platform {
 
-// Every load ends, whatever the server does.
-// A server that sends nothing for this long is taken as gone.
-inline constexpr std::chrono::milliseconds MaxSilence = std::chrono::seconds(30);
-// A server that drips a byte now and then never falls silent, so the whole load (redirects
-// included) has a deadline of its own.
-inline constexpr std::chrono::milliseconds MaxLoadTime = std::chrono::seconds(120);
-// Redirect loops end; https never drops to http whatever the count.
-inline constexpr int MaxRedirects = 10;
-// An endless body must not fill the memory: the cap of every document read.
-inline constexpr qint64 MaxBodyBytes = files::MaxDocumentBytes;
-
-struct FetchLimits {
-    std::chrono::milliseconds silence = MaxSilence;
-    std::chrono::milliseconds total = MaxLoadTime;
-    int redirects = MaxRedirects;
-    qint64 bodyBytes = MaxBodyBytes;
-};
-
-// What the last load gave: the address it ended at, the HTTP status (0 for a local file or when
-// no answer came), the body as received, its content type, and why it failed ("" when it did not).
-struct FetchResult {
-    QUrl url;
-    int status = 0;
-    QByteArray body;
-    QString contentType;
-    QString error;
-};
-
-// What an address names, as the browser reads it: a web address (http or https), a local file
-// (a file: address or a plain absolute path), or anything else (a bare name, another scheme).
-enum class AddressKind { Web, LocalFile, Other };
-AddressKind KindOfAddress(const QString& address);
-
-// Why a redirect from one address to another is not followed, or "" when it is.
-QString RedirectRefusal(const QUrl& from, const QUrl& target);
+// The loads started ahead of the one being waited for: polite to each host and bounded in memory.
+inline constexpr int DefaultParallelLoads = 32; // in flight in all, the one waited for included
+inline constexpr int MaxLoadsPerHost = 4;       // in flight to one host name and port
+inline constexpr int MaxLoadsAhead = 64;        // started ahead, finished or not
+inline constexpr qint64 MaxBytesAhead = qint64(256) * 1024 * 1024;
 
 // The browser on QtNetwork: loads http, https and local files (file: addresses and plain
-// absolute paths) one at a time. The caller waits by processing events until the load ended.
+// absolute paths). The caller waits by processing events until the load it navigated to ended.
+// The web addresses it is told come next are loaded ahead, several at once on the one thread,
+// each load with its own limits; navigating to the next of them takes its load as it stands.
 class NetworkBrowser final : public QObject, public Browser {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NetworkBrowser)
 
 public:
-    explicit NetworkBrowser(FetchLimits limits = {}, QObject* parent = nullptr);
+    // parallel: loads in flight at most; 1 loads one at a time, nothing ahead.
+    explicit NetworkBrowser(FetchLimits limits = {}, int parallel = DefaultParallelLoads,
+                            QObject* parent = nullptr);
     ~NetworkBrowser() override;
 
     void navigate(const QString& address) override;
-    ReadyState readyState() const override { return m_state; }
-    bool busy() const override { return m_state == ReadyState::Loading; }
-    QString bodyText() const override { return m_text; }
-    QString failure() const override { return m_result.error; }
+    ReadyState readyState() const override;
+    bool busy() const override { return readyState() == ReadyState::Loading; }
+    QString bodyText() const override { return m_current ? m_current->text() : QString(); }
+    QString failure() const override { return m_current ? m_current->result().error : QString(); }
+    void prefetch(const QStringList& addresses) override;
+    void stop() override;
 
-    const FetchResult& lastResult() const { return m_result; }
+    const FetchResult& lastResult() const;
 
 private:
-    void request(const QUrl& url);
-    void loadLocalFile(const QString& path);
-    void onData();
-    void onHeaders();
-    void onFinished();
-    void dropReply();
-    void succeed();
-    void fail(const QString& reason);
+    std::unique_ptr<PageLoad> newLoad(const QString& address);
+    void startLoadsAhead();
+    void keepWithinMemory();
 
     FetchLimits m_limits;
+    int m_parallel;
     QNetworkAccessManager* m_network;
-    QNetworkReply* m_reply = nullptr;
-    QTimer m_silenceTimer;
-    QTimer m_deadlineTimer;
-    QString m_address;
-    int m_redirectCount = 0;
-    ReadyState m_state = ReadyState::Uninitialized;
-    FetchResult m_result;
-    QString m_text;
+    bool m_navigated = false;
+    std::unique_ptr<PageLoad> m_current;
+    // The loads of the addresses the next navigations ask for, in order, started or not.
+    std::deque<std::unique_ptr<PageLoad>> m_ahead;
 };
 
 } // namespace vt::platform

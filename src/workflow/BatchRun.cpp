@@ -198,6 +198,7 @@ void Workflow::runPasses(BatchLog& log) {
             if (!yieldGoesOn()) {
                 return;
             }
+            prefetchPasses(*rangeEnd + 1 - pass, mode == Mode::Url);
             log.note(pressStep3());
         }
         if (!yieldGoesOn()) {

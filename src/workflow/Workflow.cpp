@@ -271,6 +271,30 @@ void Workflow::importList() {
     setRecordCounter(QString::number(*start));
 }
 
+// A record past either end of the list has no address: an empty document, no request. Neither
+// has an entry that is refused.
+std::pair<QString, QString> Workflow::addressOf(std::int16_t record) const {
+    const QString address = record >= 0 ? m_urlList.value(record) : QString();
+    const QString refusal = refusalOf(address, m_allowLocalFiles);
+    return {refusal.isEmpty() ? address : QString(), refusal};
+}
+
+void Workflow::prefetchPasses(int passes, bool stopsAtRangeEnd) {
+    QStringList addresses;
+    QString counter = m_record.recordCounter;
+    for (int pass = 0; pass < std::min(passes, platform::MaxLoadsAhead + 1); ++pass) {
+        const std::optional<std::int16_t> record = platform::toInt16(counter);
+        if (!record) {
+            break;
+        }
+        addresses += addressOf(*record).first;
+        if (!stopsAtRangeEnd || counter != m_record.lastRecord) {
+            counter = QString::number(*record + 1);
+        }
+    }
+    m_browser.prefetch(addresses);
+}
+
 Status Workflow::pressStep3() {
     const std::optional<std::int16_t> record = platform::toInt16(m_record.recordCounter);
     if (!record) {
@@ -278,16 +302,13 @@ Status Workflow::pressStep3() {
             (platform::isNumber(m_record.recordCounter) ? OutOfRangeRecord : NotANumberRecord)
                 .arg(recordCounter()));
     }
-    // A record past either end of the list has no address: an empty document, no request.
-    const QString address = *record >= 0 ? m_urlList.value(*record) : QString();
-    const QString refusal = refusalOf(address, m_allowLocalFiles);
+    const auto [address, refusal] = addressOf(*record);
+    m_browser.navigate(address);
     if (!refusal.isEmpty()) {
         // An empty document in its place, so Step 4 grabs nothing of an earlier record.
-        m_browser.navigate(QString());
         emit changed();
         return Status::failure(refusal);
     }
-    m_browser.navigate(address);
     while (m_browser.readyState() == platform::ReadyState::Loading || m_browser.busy()) {
         if (!yieldGoesOn()) {
             return Status::failure(QStringLiteral("The window was closed"));
@@ -409,6 +430,7 @@ void Workflow::enterCategoryLayout() {
 
 void Workflow::shutDown() {
     m_shutDown = true;
+    m_browser.stop();
 }
 
 } // namespace vt::workflow
