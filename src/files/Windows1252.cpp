@@ -35,11 +35,13 @@ void appendCharacterReference(QByteArray& out, char32_t codePoint) {
 } // namespace
 
 QString decodeWindows1252(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
+    // Latin-1 maps every byte to the character of the same value; only 0x80-0x9F differ.
+    QString text = QString::fromLatin1(bytes);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        *out++ = (byte >= 0x80 && byte < 0xA0) ? HighControlRange[byte - 0x80] : char16_t(byte);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (out[i] >= 0x80 && out[i] < 0xA0) {
+            out[i] = HighControlRange[out[i] - 0x80];
+        }
     }
     return text;
 }
@@ -48,16 +50,19 @@ QByteArray encodeWindows1252(QStringView text) {
     // One byte per code unit, written in place; only a character the code page lacks grows the
     // text, and is appended after the bytes written so far.
     QByteArray out(text.size(), Qt::Uninitialized);
+    char* bytes = out.data();
     qsizetype written = 0;
     const qsizetype size = text.size();
+    const char16_t* units = text.utf16();
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t unit = text[i].unicode();
+        const char16_t unit = units[i];
         const int byte = byteOf(unit);
         if (byte >= 0) {
             if (written == out.size()) {
                 out.resize(out.size() + (size - i));
+                bytes = out.data();
             }
-            out.data()[written++] = char(byte);
+            bytes[written++] = char(byte);
             continue;
         }
         out.truncate(written);
@@ -71,6 +76,7 @@ QByteArray encodeWindows1252(QStringView text) {
             appendCharacterReference(out, unit);
         }
         written = out.size();
+        bytes = out.data();
     }
     out.truncate(written);
     return out;

@@ -357,10 +357,12 @@ Status Workflow::pressStep4() {
 
 // Each row cuts the PAD text box to what follows the row's open tag, then has Step 4 reload it;
 // only row 1 sees edits the user made to the box. The cut shows only where the reload fails
-// (Step 4 leaves the box as it is then), so it is made only there.
+// (Step 4 leaves the box as it is then), so it is made only there. Step 5 does not yield, so
+// every reload after row 1 finds what the first found: that one reload serves them all.
 Status Workflow::pressStep5() {
     const std::vector<pagegen::FieldRow>& rows = pagegen::PadFieldTable();
     QStringList leftOut;
+    std::optional<bool> reloaded;
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const pagegen::FieldRow& field = rows[row];
         const QString value = pagegen::valueBetween(m_record.padText, field.openTag, field.closeTag);
@@ -374,7 +376,10 @@ Status Workflow::pressStep5() {
             leftOut += AdBlockName;
         }
         // Step 5 passes over every failure.
-        if (!pressStep4().ok() && open >= 0) {
+        if (!reloaded) {
+            reloaded = pressStep4().ok();
+        }
+        if (!*reloaded && open >= 0) {
             setPadText(m_record.padText.mid(open + field.openTag.size()));
         }
         if (row == 0) {
