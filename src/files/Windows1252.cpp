@@ -1,6 +1,8 @@
 #include "files/Windows1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace vt::files {
 namespace {
@@ -38,7 +40,16 @@ QString decodeWindows1252(QByteArrayView bytes) {
     // Latin-1 maps every byte to the character of the same value; only 0x80-0x9F differ.
     QString text = QString::fromLatin1(bytes);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // Most PAD texts are ASCII: eight bytes at a time pass over what needs no change.
+    qsizetype i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, bytes.data() + i, 8);
+        if ((eight & 0x8080808080808080u) != 0) {
+            break;
+        }
+    }
+    for (; i < text.size(); ++i) {
         if (out[i] >= 0x80 && out[i] < 0xA0) {
             out[i] = HighControlRange[out[i] - 0x80];
         }
@@ -56,6 +67,10 @@ QByteArray encodeWindows1252(QStringView text) {
     const char16_t* units = text.utf16();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = units[i];
+        if (unit < 0x80 && written < out.size()) {
+            bytes[written++] = char(unit);
+            continue;
+        }
         const int byte = byteOf(unit);
         if (byte >= 0) {
             if (written == out.size()) {

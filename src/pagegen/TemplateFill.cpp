@@ -52,7 +52,10 @@ QString valueBetween(QStringView source, QStringView openTag, QStringView closeT
     if (open < 0) {
         return QString();
     }
-    const QStringView rest = source.sliced(open + openTag.size());
+    return valueBefore(source.sliced(open + openTag.size()), closeTag);
+}
+
+QString valueBefore(QStringView rest, QStringView closeTag) {
     const qsizetype close = rest.indexOf(closeTag);
     return close < 0 ? QString() : rest.first(close).toString();
 }

@@ -26,6 +26,8 @@ constexpr qsizetype MaxPageLength = qsizetype(64) * 1024 * 1024;
 // The text between the first open tag and the first close tag after it, verbatim; "" when
 // either is missing.
 QString valueBetween(QStringView source, QStringView openTag, QStringView closeTag);
+// The text before the first close tag of what follows an open tag; "" when there is none.
+QString valueBefore(QStringView rest, QStringView closeTag);
 
 // Which of a row's two replacements were made: a replacement that would take the page past
 // MaxPageLength is not.

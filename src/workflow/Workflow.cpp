@@ -365,8 +365,11 @@ Status Workflow::pressStep5() {
     std::optional<bool> reloaded;
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const pagegen::FieldRow& field = rows[row];
-        const QString value = pagegen::valueBetween(m_record.padText, field.openTag, field.closeTag);
         const qsizetype open = m_record.padText.indexOf(field.openTag);
+        const QString value =
+            open < 0 ? QString()
+                     : pagegen::valueBefore(QStringView(m_record.padText).sliced(open + field.openTag.size()),
+                                            field.closeTag);
         const pagegen::RowOutcome filled =
             pagegen::FillRow(m_templates.pageTemplate, field.placeholder, value, m_templates.adBlock);
         if (!filled.valueFilled) {
