@@ -66,6 +66,9 @@ const FetchResult& NetworkBrowser::lastResult() const {
 
 // Keeps the loads that the new list still asks for in the same order, drops the others.
 void NetworkBrowser::prefetch(const QStringList& addresses) {
+    if (m_parallel <= 1) {
+        return; // one at a time: each load starts when it is navigated to
+    }
     std::size_t kept = 0;
     while (kept < m_ahead.size() && qsizetype(kept) < addresses.size() &&
            m_ahead[kept]->address() == addresses[qsizetype(kept)].trimmed()) {
@@ -87,9 +90,6 @@ void NetworkBrowser::stop() {
 // started ahead, and the bytes they hold. Only web addresses are loaded ahead; a local file is
 // read when it is navigated to.
 void NetworkBrowser::startLoadsAhead() {
-    if (m_parallel <= 1) {
-        return;
-    }
     QHash<QString, int> perHost;
     int inFlight = 0;
     int started = 0;

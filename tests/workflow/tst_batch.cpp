@@ -204,6 +204,38 @@ private slots:
         QVERIFY(f.dialogs.shown.empty() && !f.workflow.isRunning());
     }
 
+    // Loads ahead give what one load at a time gives, byte for byte: the same PAD text files in
+    // record order and the same summary, from three hosts, one of which never answers.
+    void loadsAheadAgreeWithOneAtATime() {
+        ScriptedServer hosts[3];
+        QByteArray list;
+        for (int i = 0; i < 12; ++i) {
+            const QByteArray path = "/" + QByteArray::number(i) + ".xml";
+            hosts[i % 3].answer(path, i % 3 == 2
+                                          ? Answer{Pace::Never, {}, {}}
+                                          : ok("text/xml", "<Program_Name>P" + QByteArray::number(i) + "<"));
+            list += hosts[i % 3].url(QString::fromLatin1(path)).toLatin1() + (i == 5 ? "\r\n" : "\n");
+        }
+        const auto run = [&](int parallel) {
+            WorkflowFixture f;
+            vt::platform::NetworkBrowser browser({300ms, 5s, 10, 1024}, parallel);
+            Workflow workflow(f.dialogs, browser, [] { QCoreApplication::processEvents(); });
+            f.dialogs.files += f.write(u"list.txt"_s, list + "http://127.0.0.1:1/refused\n");
+            workflow.pressStep1();
+            workflow.setCheck1(1);
+            workflow.setStorageFolder(f.temp.path());
+            workflow.pressCommand6();
+            return std::make_pair(bytesBelow(f.temp.path()), f.dialogs.texts());
+        };
+        const auto oneAtATime = run(1);
+        QCOMPARE(oneAtATime.first.size(), 14); // the list and 13 PAD texts
+        for (int i = 0; i < 12; ++i) {
+            QVERIFY(oneAtATime.first[u"%1.txt"_s.arg(i)].startsWith(
+                i % 3 == 2 ? "The PAD file at" : "<Program_Name>P" + QByteArray::number(i) + "<"));
+        }
+        QCOMPARE(run(32), oneAtATime);
+    }
+
     // The golden PAD files through the real browser from a loopback server: the pages equal the
     // golden pages byte for byte, and so do the pages made again from the PAD texts stored on
     // the way (characters beyond Windows-1252 included).
