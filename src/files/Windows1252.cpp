@@ -66,6 +66,20 @@ QByteArray encodeWindows1252(QStringView text) {
     const qsizetype size = text.size();
     const char16_t* units = text.utf16();
     for (qsizetype i = 0; i < size; ++i) {
+        // Four ASCII characters at a time while the bytes keep pace with the characters.
+        while (written == i && i + 4 <= size) {
+            std::uint64_t four = 0;
+            std::memcpy(&four, units + i, 8);
+            if ((four & 0xFF80FF80FF80FF80u) != 0) {
+                break;
+            }
+            for (int k = 0; k < 4; ++k) {
+                bytes[written++] = char(units[i++]);
+            }
+        }
+        if (i == size) {
+            break;
+        }
         const char16_t unit = units[i];
         if (unit < 0x80 && written < out.size()) {
             bytes[written++] = char(unit);
