@@ -40,24 +40,22 @@ private slots:
         Workflow& w = f.workflow;
         w.setPadTextFolder(u"/texts"_s);
         for (const int click : clicks) {
-            if (click == 3) {
-                w.enterCategoryLayout();
-            } else {
-                (w.*(std::abs(click) == 1 ? &Workflow::setCheck1 : &Workflow::setCheck2))(click > 0 ? 1 : 0);
-            }
+            click == 3 ? w.enterCategoryLayout()
+                       : (w.*(std::abs(click) == 1 ? &Workflow::setCheck1 : &Workflow::setCheck2))(click > 0);
         }
         QCOMPARE(w.batchCaption(), caption);
         QCOMPARE(QList<int>({w.check1(), w.check2()}),
                  QList<int>({caption == StoreCaption ? 1 : 0, caption == FileCaption ? 1 : 0}));
         QCOMPARE(w.isEnabled(Control::Command3) && w.isEnabled(Control::Command5), w.check1() == 0);
-        for (const Control control : {Control::Text5, Control::Label6, Control::Command11}) {
-            QCOMPARE(w.isShown(control), w.check2() == 1);
-        }
+        QCOMPARE(QList<bool>(
+                     {w.isShown(Control::Text5), w.isShown(Control::Label6), w.isShown(Control::Command11)}),
+                 QList<bool>(3, w.check2() == 1));
         QCOMPARE(w.padTextFolder(), u"/texts"_s); // a hidden folder box keeps its text
         QCOMPARE(QStringList({w.recordCounter(), w.startRecord(), w.rangeEnd()}), QStringList(3, u"0"_s));
         QVERIFY(!w.isShown(Control::Command1) && !w.isShown(Control::Check3) && !w.isShown(Control::Combo1));
-        QCOMPARE(w.isShown(Control::Text2) && w.isShown(Control::Command4) && w.isShown(Control::Check1),
-                 !clicks.contains(3));
+        QCOMPARE(QList<bool>(
+                     {w.isShown(Control::Text2), w.isShown(Control::Command4), w.isShown(Control::Check1)}),
+                 QList<bool>(3, !clicks.contains(3)));
     }
 
     // Only CR LF and a lone CR end an entry; the list stops at 30,000 entries. A cancelled
