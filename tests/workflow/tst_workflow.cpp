@@ -115,8 +115,7 @@ private slots:
         f.workflow.setStartRecord(u"1"_s);
         f.dialogs.answers.push_back(vt::platform::Answer::No);
         f.workflow.pressStep1();
-        QCOMPARE(QList<qsizetype>({f.workflow.urlList().size(), f.dialogs.filters.size()}),
-                 QList<qsizetype>({2, 1}));
+        QVERIFY(f.workflow.urlList().size() == 2 && f.dialogs.filters.size() == 1);
         QCOMPARE(f.workflow.recordCounter(), u"0"_s);
         f.workflow.pressStep1();
         QCOMPARE(f.workflow.urlList().size(), 3);
@@ -144,24 +143,24 @@ private slots:
     }
 
     // The folder chooser and Step 4 in text-file mode both set the range end from the listing;
-    // Step 4 then reads the numbered file, or fails and leaves the PAD text box alone.
+    // Step 4 then reads the numbered file, or fails and leaves the PAD text box alone. The range
+    // end is the last file's number.
     void textFileModeReadsTheNumberedFile_data() {
         QTest::addColumn<int>("files");
         QTest::addColumn<QString>("record");
         QTest::addColumn<QString>("outcome"); // the PAD text read, or why Step 4 failed (%1: the folder)
-        QTest::addColumn<int>("rangeEnd");
-        QTest::addRow("record 1 of 3") << 3 << u"1"_s << u"record 1\r\n"_s << 2;
-        QTest::addRow("past the last") << 3 << u"3"_s << u"Record 3 is not in the folder \"%1\""_s << 2;
-        QTest::addRow("letter") << 3 << u"x"_s << u"The record number \"x\" is not a whole number"_s << 2;
+        QTest::addRow("record 1 of 3") << 3 << u"1"_s << u"record 1\r\n"_s;
+        QTest::addRow("past the last") << 3 << u"3"_s << u"Record 3 is not in the folder \"%1\""_s;
+        QTest::addRow("letter") << 3 << u"x"_s << u"The record number \"x\" is not a whole number"_s;
         QTest::addRow("past 32 bits")
-            << 3 << u"4294967296"_s << u"Record 4294967296 is not in the folder \"%1\""_s << 2;
-        QTest::addRow("empty folder") << 0 << u"0"_s << u"The folder \"%1\" holds no PAD text files"_s << 0;
+            << 3 << u"4294967296"_s << u"Record 4294967296 is not in the folder \"%1\""_s;
+        QTest::addRow("empty folder") << 0 << u"0"_s << u"The folder \"%1\" holds no PAD text files"_s;
     }
     void textFileModeReadsTheNumberedFile() {
         QFETCH(int, files);
         QFETCH(QString, record);
         QFETCH(QString, outcome);
-        QFETCH(int, rangeEnd);
+        const QString rangeEnd = QString::number(std::max(files - 1, 0));
         WorkflowFixture f;
         for (int i = 0; i < files; ++i) {
             f.write(u"%1.txt"_s.arg(i), "record " + QByteArray::number(i));
@@ -170,14 +169,14 @@ private slots:
         f.workflow.setRangeEnd(u"99"_s);
         f.workflow.choosePadTextFolder(f.temp.path());
         QCOMPARE(QStringList({f.workflow.padTextFolder(), f.workflow.rangeEnd()}),
-                 QStringList({f.temp.path(), QString::number(rangeEnd)}));
+                 QStringList({f.temp.path(), rangeEnd}));
         f.workflow.setRangeEnd(u"99"_s);
         f.workflow.setPadText(u"before"_s);
         f.workflow.setRecordCounter(record);
         const vt::Status read = f.workflow.pressStep4();
         QCOMPARE(read.ok() ? f.workflow.padText() : read.message(), outcome.replace(u"%1"_s, f.temp.path()));
         QCOMPARE(f.workflow.padText(), read.ok() ? outcome : u"before"_s);
-        QCOMPARE(f.workflow.rangeEnd(), QString::number(rangeEnd));
+        QCOMPARE(f.workflow.rangeEnd(), rangeEnd);
     }
 
     // Without a storage folder Step 6 warns and keeps the filled template for a retry.
