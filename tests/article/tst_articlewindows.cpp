@@ -2,15 +2,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "../support/ScriptedBrowser.h"
-#include "../support/ScriptedDialogs.h"
-#include "../support/TestFiles.h"
+#include "../support/WorkflowFixture.h"
 #include "article/ArticleTemplates.h"
 #include "article/Form9.h"
 #include "platform/DriveList.h"
 #include "platform/FolderList.h"
 #include "workflow/BoxText.h"
-#include "workflow/Workflow.h"
 
 using namespace vt::article;
 using vt::platform::Answer;
@@ -53,17 +50,15 @@ private slots:
     void confirmSequence() {
         QFETCH(Answer, answer);
         QFETCH(bool, loaded);
-        QTemporaryDir folder;
+        vt::testing::WorkflowFixture f;
         for (const QByteArray name : {"a", "b", "c"}) {
-            vt::testing::writeBytes(folder.filePath(QString::fromLatin1(name)),
-                                    "<Keywords>k " + name + "</Keywords>\r\n<Program_Name>" + name +
-                                        "</Program_Name>");
+            f.write(QString::fromLatin1(name),
+                    "<Keywords>k " + name + "</Keywords>\r\n<Program_Name>" + name + "</Program_Name>");
         }
         // The working template is the short outline, as a user would place it through the web
         // page template window.
-        vt::testing::ScriptedDialogs dialogs;
-        vt::testing::ScriptedBrowser browser;
-        vt::workflow::Workflow workflow(dialogs, browser, [] {});
+        vt::testing::ScriptedDialogs& dialogs = f.dialogs;
+        vt::workflow::Workflow& workflow = f.workflow;
         workflow.setTemplateText(TemplateText::Page, ShortArticleTemplate());
         workflow.setCurrentProgramName(u"before"_s);
         Form9 form(workflow, dialogs);
@@ -73,7 +68,7 @@ private slots:
         // A drive moves the folder list to its root; the folder box follows the folder list.
         emit form.driveList()->driveChosen(QDir::rootPath());
         QCOMPARE(form.findChild<QLineEdit*>(u"Text2"_s)->text(), QDir::rootPath());
-        form.folderList()->setPath(folder.path());
+        form.folderList()->setPath(f.temp.path());
 
         QStringList whenAsked; // the page, then the work area
         dialogs.onMessage = [&] {
@@ -87,8 +82,8 @@ private slots:
         QCOMPARE(dialogs.shown.front().buttons, vt::platform::MessageButtons::YesNo);
         QVERIFY(!whenAsked.at(0).contains(u"titleXXX"_s) && whenAsked.at(0).contains(u"resourceXXX"_s));
         QCOMPARE(whenAsked.at(1), ShortArticleTemplate());
-        QCOMPARE(workflow.templateText(TemplateText::Page), whenAsked.at(0));
-        QVERIFY(workflow.currentProgramName().isEmpty());
+        QVERIFY(workflow.templateText(TemplateText::Page) == whenAsked.at(0) &&
+                workflow.currentProgramName().isEmpty());
         QCOMPARE(shown(form), InitiallyShown);
         const QString lastText = u"<Keywords>k c</Keywords>\r\n<Program_Name>c</Program_Name>\r\n"_s;
         QCOMPARE(form.workArea(), loaded ? lastText : ShortArticleTemplate());

@@ -26,56 +26,41 @@ class TestAllFiles : public QObject {
     Q_OBJECT
 
 private slots:
+    // Names are separated by spaces; folder names end with "/". The listing is taken of the
+    // folder as given, of it with a separator after it and of a path below it: a missing folder
+    // or a file gives one empty name, as a folder without files does.
     void listsTheFilesOfAFolder_data() {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QStringList>("expected");
-        const QStringList none;
-        const QStringList nothingFound{QString()};
-        QTest::addRow("empty folder") << none << none << nothingFound;
-        QTest::addRow("only subfolders") << none << QStringList{u"sub"_s} << nothingFound;
-        QTest::addRow("one file") << QStringList{u"a.txt"_s} << none << QStringList{u"a.txt"_s};
-        QTest::addRow("subfolder not listed")
-            << QStringList{u"b.txt"_s, u"a.txt"_s} << QStringList{u"a-folder"_s}
-            << QStringList{u"a.txt"_s, u"b.txt"_s};
-        QTest::addRow("hidden file listed")
-            << QStringList{u".hidden"_s, u"x.txt"_s} << none << QStringList{u".hidden"_s, u"x.txt"_s};
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("listed");
+        QTest::addRow("empty folder") << QString() << QString();
+        QTest::addRow("only subfolders") << u"sub/"_s << QString();
+        QTest::addRow("one file") << u"a.txt"_s << u"a.txt"_s;
+        QTest::addRow("subfolder not listed") << u"b.txt a.txt a-folder/"_s << u"a.txt b.txt"_s;
+        QTest::addRow("hidden file listed") << u".hidden x.txt"_s << u".hidden x.txt"_s;
         // Windows orders by upper-case code units: digits, then letters ("A" 0x41 .. "Z" 0x5A),
         // then "_" (0x5F); a case-only difference falls back to exact code units ("A" < "a").
         QTest::addRow("windows order")
-            << QStringList{u"b.txt"_s, u"_c.txt"_s, u"a.txt"_s, u"A.txt"_s, u"2.txt"_s, u"10.txt"_s} << none
-            << QStringList{u"10.txt"_s, u"2.txt"_s, u"A.txt"_s, u"a.txt"_s, u"b.txt"_s, u"_c.txt"_s};
-        QTest::addRow("non-ascii names") << QStringList{u"\u00E9t\u00E9.txt"_s, u"zeta.txt"_s} << none
-                                         << QStringList{u"zeta.txt"_s, u"\u00E9t\u00E9.txt"_s};
+            << u"b.txt _c.txt a.txt A.txt 2.txt 10.txt"_s << u"10.txt 2.txt A.txt a.txt b.txt _c.txt"_s;
+        QTest::addRow("non-ascii names")
+            << u"\u00E9t\u00E9.txt zeta.txt"_s << u"zeta.txt \u00E9t\u00E9.txt"_s;
     }
     void listsTheFilesOfAFolder() {
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, folders);
-        QFETCH(QStringList, expected);
+        QFETCH(QString, entries);
+        QFETCH(QString, listed);
         QTemporaryDir temp;
         const QDir dir(temp.path());
-        for (const QString& name : files) {
-            touch(dir, name);
+        for (const QString& name : entries.split(u' ', Qt::SkipEmptyParts)) {
+            if (name.endsWith(u'/')) {
+                QVERIFY(dir.mkdir(name.chopped(1)));
+            } else {
+                touch(dir, name);
+            }
         }
-        for (const QString& name : folders) {
-            QVERIFY(dir.mkdir(name));
-        }
-        QCOMPARE(listing(temp.path()), expected);
-        QCOMPARE(listing(temp.path() + u'/'), expected);
-    }
-
-    // No folder there: one empty name, as for a folder without files.
-    void noFolderGivesOneEmptyName_data() {
-        QTest::addColumn<QString>("path"); // in a temp folder holding a.txt; empty: the empty path
-        QTest::addRow("empty path") << QString();
-        QTest::addRow("missing folder") << u"no/such/folder"_s;
-        QTest::addRow("a file") << u"a.txt"_s;
-    }
-    void noFolderGivesOneEmptyName() {
-        QFETCH(QString, path);
-        QTemporaryDir temp;
-        touch(QDir(temp.path()), u"a.txt"_s);
-        QCOMPARE(listing(path.isEmpty() ? path : temp.filePath(path)), QStringList{QString()});
+        QCOMPARE(listing(temp.path()), listed.split(u' '));
+        QCOMPARE(listing(temp.path() + u'/'), listed.split(u' '));
+        QCOMPARE(listing(temp.filePath(u"no/such/folder"_s)), QStringList{QString()});
+        QCOMPARE(listing(entries.isEmpty() ? QString() : temp.filePath(entries.section(u' ', 0, 0))),
+                 QStringList{QString()});
     }
 
     // The listing of an unchanged folder is kept; every change must still be seen at the next

@@ -19,6 +19,7 @@ private slots:
         QCOMPARE(encodeWindows1252(text), all);
     }
 
+    // Characters outside the code page go out as decimal references and do not come back.
     void characters_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
@@ -30,17 +31,6 @@ private slots:
         QTest::addRow("bytes without a character")
             << u"\u0081\u008D\u008F\u0090\u009D"_s << QByteArray("\x81\x8D\x8F\x90\x9D");
         QTest::addRow("latin-1 letters") << u"caf\u00E9 \u00FC\u00DF"_s << QByteArray("caf\xE9 \xFC\xDF");
-    }
-    void characters() {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QCOMPARE(encodeWindows1252(text), bytes);
-        QCOMPARE(decodeWindows1252(bytes), text);
-    }
-
-    void charactersOutsideTheCodePage_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
         // U+4E2D U+6587 are 20013 and 25991.
         QTest::addRow("chinese name") << u"Editor \u4E2D\u6587"_s << QByteArray("Editor &#20013;&#25991;");
         // U+1F600 is the surrogate pair D83D DE00: one reference with the full code point, 128512.
@@ -48,10 +38,13 @@ private slots:
         QTest::addRow("C1 control with a cp1252 glyph") << u"\u0080"_s << QByteArray("&#128;");
         QTest::addRow("lone surrogate") << QString(QChar(0xD800)) << QByteArray("&#65533;");
     }
-    void charactersOutsideTheCodePage() {
+    void characters() {
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QCOMPARE(encodeWindows1252(text), bytes);
+        if (!bytes.contains("&#")) {
+            QCOMPARE(decodeWindows1252(bytes), text);
+        }
     }
 };
 

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <memory>
 
-// A small HTTP server on 127.0.0.1 for tests, answering each path with a scripted answer.
 namespace vt::testing {
 
 using namespace std::chrono_literals;
@@ -26,11 +25,9 @@ struct Answer {
 };
 
 inline QByteArray head(const QByteArray& status, const QByteArray& headers, qint64 contentLength = -1) {
-    QByteArray bytes = "HTTP/1.1 " + status + "\r\n" + headers + "Connection: close\r\n";
-    if (contentLength >= 0) {
-        bytes += "Content-Length: " + QByteArray::number(contentLength) + "\r\n";
-    }
-    return bytes + "\r\n";
+    const QByteArray length =
+        contentLength < 0 ? QByteArray() : "Content-Length: " + QByteArray::number(contentLength) + "\r\n";
+    return "HTTP/1.1 " + status + "\r\n" + headers + "Connection: close\r\n" + length + "\r\n";
 }
 
 inline Answer whole(const QByteArray& status, const QByteArray& headers, const QByteArray& body) {
@@ -38,12 +35,7 @@ inline Answer whole(const QByteArray& status, const QByteArray& headers, const Q
 }
 
 inline Answer ok(const QByteArray& contentType, const QByteArray& body) {
-    return whole("200 OK", contentType.isEmpty() ? QByteArray() : "Content-Type: " + contentType + "\r\n",
-                 body);
-}
-
-inline Answer redirect(const QByteArray& location) {
-    return whole("302 Found", "Location: " + location + "\r\n", QByteArray());
+    return whole("200 OK", "Content-Type: " + contentType + "\r\n", body);
 }
 
 // A small HTTP server on 127.0.0.1 that answers each path with its scripted answer and closes the
@@ -51,7 +43,12 @@ inline Answer redirect(const QByteArray& location) {
 class ScriptedServer : public QObject {
 public:
     ScriptedServer() {
-        connect(&m_server, &QTcpServer::newConnection, this, &ScriptedServer::accept);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
         m_server.listen(QHostAddress::LocalHost, 0);
     }
 
@@ -63,66 +60,41 @@ public:
     int requestsFor(const QByteArray& path) const { return m_requests.value(path); }
 
 private:
-    void accept() {
-        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    }
-
     void read(QTcpSocket* socket) {
-        QByteArray& buffer = m_buffers[socket];
-        if (!(buffer += socket->readAll()).contains("\r\n\r\n")) {
+        if (!(m_buffers[socket] += socket->readAll()).contains("\r\n\r\n")) {
             return;
         }
         const QByteArray path = m_buffers.take(socket).split(' ').value(1);
         ++m_requests[path];
-        respond(socket,
-                m_answers.value(path, whole("404 Not Found", "Content-Type: text/html\r\n",
-                                            "<html><body><Program_Name>Lost</Program_Name></body></html>")));
-    }
-
-    void respond(QTcpSocket* socket, const Answer& answer) {
-        switch (answer.pace) {
-        case Pace::Whole:
-            socket->write(answer.head + answer.body);
-            socket->disconnectFromHost();
-            break;
-        case Pace::Never:
-            break;
-        case Pace::Drip:
-            socket->write(answer.head);
-            drip(socket, answer.body);
-            break;
-        case Pace::Endless:
-            socket->write(answer.head);
-            pour(socket);
-            break;
+        const Answer answer =
+            m_answers.value(path, whole("404 Not Found", "Content-Type: text/html\r\n",
+                                        "<html><body><Program_Name>Lost</Program_Name></body></html>"));
+        if (answer.pace == Pace::Never) {
+            return;
         }
-    }
-
-    static void drip(QTcpSocket* socket, const QByteArray& body) {
+        socket->write(answer.head);
+        if (answer.pace == Pace::Whole) {
+            socket->write(answer.body);
+            socket->disconnectFromHost();
+            return;
+        }
+        // A drip sends the next byte of the body, or ends; an endless body keeps 256 KiB waiting.
         auto* timer = new QTimer(socket);
         auto sent = std::make_shared<qsizetype>(0);
-        connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent] {
-            if (*sent == body.size()) {
+        connect(timer, &QTimer::timeout, socket, [socket, timer, answer, sent] {
+            if (answer.pace == Pace::Endless) {
+                if (socket->state() == QAbstractSocket::ConnectedState &&
+                    socket->bytesToWrite() < 256 * 1024) {
+                    socket->write(QByteArray(64 * 1024, 'x'));
+                }
+            } else if (*sent == answer.body.size()) {
                 timer->stop();
                 socket->disconnectFromHost();
-                return;
-            }
-            socket->write(body.mid((*sent)++, 1));
-        });
-        timer->start(100ms);
-    }
-
-    static void pour(QTcpSocket* socket) {
-        auto* timer = new QTimer(socket);
-        connect(timer, &QTimer::timeout, socket, [socket] {
-            if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 256 * 1024) {
-                socket->write(QByteArray(64 * 1024, 'x'));
+            } else {
+                socket->write(answer.body.mid((*sent)++, 1));
             }
         });
-        timer->start(0ms);
+        timer->start(answer.pace == Pace::Endless ? 0ms : 100ms);
     }
 
     QTcpServer m_server;
