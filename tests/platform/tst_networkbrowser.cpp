@@ -116,6 +116,13 @@ private slots:
             << MaxBodyBytes;
         QTest::addRow("16 MiB and a byte") << u"/doc"_s << ok("text/plain", QByteArray(MaxBodyBytes + 1, 'x'))
                                            << u"!larger than 16 MiB"_s << MaxBodyBytes;
+        // Qt stops unpacking a body that grows out of all proportion to its size, and says no more.
+        QTest::addRow("decompression bomb")
+            << u"/doc"_s
+            << whole("200 OK", "Content-Type: text/xml\r\nContent-Encoding: deflate\r\n",
+                     qCompress(QByteArray(12 * 1024 * 1024, '\0')).mid(4))
+            << u"!Decompression failed: the compressed document unpacks to far more than its own size"_s
+            << MaxBodyBytes;
         // A blank address ends at once with no text, and the load it replaced never comes back.
         at("empty address", QString(), QString());
         at("blank address", u"  "_s, QString());
