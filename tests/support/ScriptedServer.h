@@ -14,9 +14,9 @@ namespace vt::testing {
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 
-// How a scripted answer goes out: all at once, never, its body a byte every 100 ms, or an
-// endless body.
-enum class Pace { Whole, Never, Drip, Endless };
+// How a scripted answer goes out: all at once, all at once after 100 ms, never, its body a byte
+// every 100 ms, or an endless body.
+enum class Pace { Whole, Late, Never, Drip, Endless };
 
 struct Answer {
     Pace pace = Pace::Whole;
@@ -72,6 +72,16 @@ private:
         if (answer.pace == Pace::Never) {
             return;
         }
+        if (answer.pace == Pace::Late) {
+            QTimer::singleShot(100ms, socket, [this, socket, answer] {
+                respond(socket, {Pace::Whole, answer.head, answer.body});
+            });
+            return;
+        }
+        respond(socket, answer);
+    }
+
+    void respond(QTcpSocket* socket, const Answer& answer) {
         socket->write(answer.head);
         if (answer.pace == Pace::Whole) {
             socket->write(answer.body);
