@@ -45,10 +45,15 @@ QString withReason(const QString& errorText) {
     return errorText;
 }
 
+// An absolute path of this system (a Qt resource path, ":...", is none).
+bool isPlainPath(const QString& address) {
+    return QDir::isAbsolutePath(address) && !address.startsWith(u':');
+}
+
 // A plain absolute path names a local file; anything else is read as a web address, the way a
 // browser's address bar reads it ("example.com/pad.xml" is http).
 QUrl urlOf(const QString& address) {
-    if (QDir::isAbsolutePath(address) && !address.startsWith(u':')) {
+    if (isPlainPath(address)) {
         return QUrl::fromLocalFile(address);
     }
     return QUrl::fromUserInput(address);
@@ -58,7 +63,7 @@ QUrl urlOf(const QString& address) {
 
 AddressKind KindOfAddress(const QString& address) {
     const QString trimmed = address.trimmed();
-    if (QDir::isAbsolutePath(trimmed) && !trimmed.startsWith(u':')) {
+    if (isPlainPath(trimmed)) {
         return AddressKind::LocalFile;
     }
     const QUrl url(trimmed, QUrl::StrictMode);
