@@ -109,6 +109,7 @@ ExitCode runPages(const Arguments& arguments) {
         return ExitCode::Refused;
     }
     session.workflow().setStorageFolder(storage);
+    session.workflow().setEscapeMarkup(arguments.has(option::SafeValues));
     if (arguments.has(option::FromTexts)) {
         if (!chooseTextFolder(session, arguments.value(option::FromTexts))) {
             return ExitCode::Refused;

@@ -31,6 +31,11 @@ const Option PageTemplate{option::Template, u"FILE"_s,
                           u"Use the file's text as the web page template instead of the default one."_s};
 const Option AdBlock{option::AdBlock, u"FILE"_s,
                      u"Use the file's text as the ad block that replaces \"GoogleAdsenseXXX\"."_s};
+const Option SafeValues{
+    option::SafeValues, QString(),
+    u"Write the markup characters of each PAD value (< > \" ' and an & that begins no character reference) "
+    "into the page as character references (&lt; &gt; &quot; &#39; &amp;), so a PAD file cannot put script "
+    "or markup into the site. File and folder names are unchanged."_s};
 const Option Quiet{option::Quiet, QString(), u"Show no progress; errors only."_s};
 const Option Parallel{
     option::Parallel, u"N"_s,
@@ -58,13 +63,15 @@ const std::vector<Command> CommandTable = {
       AllowLocalFiles,
       PageTemplate,
       AdBlock,
+      SafeValues,
       Quiet},
      {option::Storage},
      {},
      {u"pages --from-texts ~/pad/texts --storage ~/site/programs"_s,
       u"pages --url-list pad-urls.txt --storage ~/site/programs --start 100"_s,
       u"pages --from-texts ~/pad/texts --storage ~/site/programs --end 499"_s,
-      u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s},
+      u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s,
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --safe-values"_s},
      checkPages,
      runPages},
     {u"texts"_s,
@@ -107,6 +114,7 @@ const std::vector<Command> CommandTable = {
        u"The folder of numbered PAD text files, as \"texts\" writes them."_s},
       PageTemplate,
       AdBlock,
+      SafeValues,
       Quiet},
      {option::PadTextFolder},
      {},

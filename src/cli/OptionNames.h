@@ -15,6 +15,7 @@ inline const QString AdBlock = QStringLiteral("ad-block");
 inline const QString Long = QStringLiteral("long");
 inline const QString Quiet = QStringLiteral("quiet");
 inline const QString AllowLocalFiles = QStringLiteral("allow-local-files");
+inline const QString SafeValues = QStringLiteral("safe-values");
 inline const QString Parallel = QStringLiteral("parallel");
 inline const QString PadTextFolder = QStringLiteral("pad-text-folder");
 inline const QString Folder = QStringLiteral("folder");

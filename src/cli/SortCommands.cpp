@@ -30,6 +30,7 @@ ExitCode runSort(const Arguments& arguments) {
         !session.applyPageTemplate(arguments) || !session.applyAdBlock(arguments)) {
         return ExitCode::Refused;
     }
+    session.workflow().setEscapeMarkup(arguments.has(option::SafeValues));
     category::CategorySorting sorting(session.workflow(), session.dialogs(), session.yielder());
     session.workflow().setPadTextFolder(folder);
     sorting.pressCommand12();

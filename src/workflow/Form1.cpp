@@ -145,6 +145,12 @@ void Form1::buildMenu() {
     page->setObjectName(QStringLiteral("View_Web_Page_Template"));
     QAction* backup = templates->addAction(QStringLiteral("View Web Page Backup"));
     backup->setObjectName(QStringLiteral("View_Web_Page_Backup"));
+    templates->addSeparator();
+    QAction* escapeMarkup = templates->addAction(QStringLiteral("Escape Markup in PAD Values"));
+    escapeMarkup->setObjectName(QStringLiteral("Escape_Markup"));
+    escapeMarkup->setCheckable(true);
+    escapeMarkup->setChecked(m_workflow.escapesMarkup());
+    connect(escapeMarkup, &QAction::toggled, &m_workflow, &Workflow::setEscapeMarkup);
     QAction* adBlock = menuBar()->addAction(QStringLiteral("Show Google Adsense Code"));
     adBlock->setObjectName(QStringLiteral("Google_Adsense_Code"));
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));

@@ -5,6 +5,7 @@
 #include "files/AllFiles.h"
 #include "files/SafePath.h"
 #include "files/TextFile.h"
+#include "pagegen/MarkupEscape.h"
 #include "pagegen/TemplateFill.h"
 #include "platform/Browser.h"
 #include "platform/ControlNumbers.h"
@@ -371,7 +372,8 @@ Status Workflow::pressStep5() {
                      : pagegen::valueBefore(QStringView(m_record.padText).sliced(open + field.openTag.size()),
                                             field.closeTag);
         const pagegen::RowOutcome filled =
-            pagegen::FillRow(m_templates.pageTemplate, field.placeholder, value, m_templates.adBlock);
+            pagegen::FillRow(m_templates.pageTemplate, field.placeholder,
+                             m_escapeMarkup ? pagegen::EscapeMarkup(value) : value, m_templates.adBlock);
         if (!filled.valueFilled) {
             leftOut += QStringLiteral("the value of ") + field.openTag;
         }

@@ -139,6 +139,12 @@ public:
     void setAllowLocalFiles(bool allow) { m_allowLocalFiles = allow; }
     bool allowsLocalFiles() const { return m_allowLocalFiles; }
 
+    // Whether Step 5 fills each PAD value into the page as plain text (pagegen::EscapeMarkup), so a
+    // PAD file from an author the site does not control cannot put script into its page. The page's
+    // file name and category folder still come from the values as written.
+    void setEscapeMarkup(bool escape) { m_escapeMarkup = escape; }
+    bool escapesMarkup() const { return m_escapeMarkup; }
+
     // The PAD text folder chooser opened a folder: Text5 and, from its listing, Text4.
     void choosePadTextFolder(const QString& folder);
 
@@ -194,6 +200,7 @@ private:
     QHash<QString, std::pair<QString, QString>> m_pageWriters;
     qsizetype m_namedInSummary = BatchSummary::NamedInMessage;
     bool m_allowLocalFiles = false;
+    bool m_escapeMarkup = false;
     bool m_running = false;
     bool m_shutDown = false;
 };

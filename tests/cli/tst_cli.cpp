@@ -78,29 +78,46 @@ class TestCli : public QObject {
 private slots:
     // The runner fills the default texts, or the files handed in by --template and --ad-block,
     // read as Windows-1252 text files: the ad block gains its CR LF, and the page writer adds its own.
+    // --safe-values fills the values as plain text and keeps the file name as written.
     void pagesFromTexts_data() {
-        QTest::addColumn<bool>("ownTexts");
+        QTest::addColumn<QByteArray>("padText");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("page");
-        QTest::addRow("default texts") << false << golden(u"complete-windows-1252"_s, u"expected.html"_s);
+        const QString completeName = u"Caf\u00e9 Ledger\u2122 Pro.html"_s;
+        const QByteArray complete = golden(u"complete-windows-1252"_s, u"pad.xml"_s);
+        const QStringList ownTexts = {u"--template"_s, u"page.html"_s, u"--ad-block"_s, u"ad.txt"_s};
+        QTest::addRow("default texts") << complete << QStringList() << completeName
+                                       << golden(u"complete-windows-1252"_s, u"expected.html"_s);
         QTest::addRow("own template and ad block")
-            << true
-            << QByteArray(
-                   "<title>Caf\xE9 Ledger\x99 Pro</title>\r\n\xE9t\xE9 <ins>\x80 ad</ins>\r\n\r\n\r\n");
+            << complete << ownTexts << completeName
+            << QByteArray("<title>Caf\xE9 Ledger\x99 Pro</title>\r\n\xE9t\xE9 <ins>\x80 ad</ins>\r\n Cash "
+                          "book &amp; "
+                          "ledger for caf\xE9s, in \x80\r\n\r\n");
+        QTest::addRow("safe values")
+            << QByteArray("<Program_Name>Tom & Jerry</Program_Name><Char_Desc_45><script>go()</script> &amp; "
+                          "\"more\"</Char_Desc_45>")
+            << ownTexts + QStringList{u"--safe-values"_s} << u"Tom & Jerry.html"_s
+            << QByteArray("<title>Tom &amp; Jerry</title>\r\n\xE9t\xE9 <ins>\x80 ad</ins>\r\n "
+                          "&lt;script&gt;go()&lt;/"
+                          "script&gt; &amp; &quot;more&quot;\r\n\r\n");
     }
     void pagesFromTexts() {
-        QFETCH(bool, ownTexts);
+        QFETCH(QByteArray, padText);
+        QFETCH(QStringList, options);
+        QFETCH(QString, name);
         QFETCH(QByteArray, page);
         Folders f({u"texts"_s, u"out"_s});
-        const QString text = QString::fromUtf8(golden(u"complete-windows-1252"_s, u"pad.xml"_s));
-        QVERIFY(vt::files::writeTextFile(f[u"texts/0.txt"_s], text).ok());
-        writeBytes(f[u"page.html"_s], "<title>PageTitleXXX</title>\r\n\xE9t\xE9 GoogleAdsenseXXX\r\n");
+        QVERIFY(vt::files::writeTextFile(f[u"texts/0.txt"_s], QString::fromUtf8(padText)).ok());
+        writeBytes(f[u"page.html"_s],
+                   "<title>PageTitleXXX</title>\r\n\xE9t\xE9 GoogleAdsenseXXX DescriptionXXX\r\n");
         writeBytes(f[u"ad.txt"_s], "<ins>\x80 ad</ins>");
         QStringList arguments = f.run(u"pages"_s, u"texts"_s) << u"--quiet"_s;
-        if (ownTexts) {
-            arguments << u"--template"_s << f[u"page.html"_s] << u"--ad-block"_s << f[u"ad.txt"_s];
+        for (const QString& option : options) {
+            arguments << (option.contains(u'.') ? f[option] : option);
         }
         QCOMPARE(runCli(arguments).exitCode, 0);
-        QCOMPARE(bytesBelow(f[u"out"_s]).values(), QList<QByteArray>{page});
+        QCOMPARE(bytesBelow(f[u"out"_s]), (QMap<QString, QByteArray>{{name, page}}));
     }
 
     // "defaults" writes the default texts as the files --template and --ad-block read back.

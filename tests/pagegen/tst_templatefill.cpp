@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QTest>
 
+#include "pagegen/MarkupEscape.h"
 #include "pagegen/TemplateDefaults.h"
 #include "pagegen/TemplateFill.h"
 
@@ -54,6 +55,27 @@ private slots:
         QCOMPARE(filled.page, page);
         // The page's name is the value as found, not as later rows made it.
         QCOMPARE(filled.programName, valueBetween(pad, u"<Program_Name>", u"</Program_Name>"));
+    }
+
+    // A value made plain text for the page: markup and quotes become references, an ampersand
+    // only where it begins no reference of its own.
+    void escapeMarkup_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("escaped");
+        QTest::addRow("plain") << u"Foo 2.0 (x64)"_s << u"Foo 2.0 (x64)"_s;
+        QTest::addRow("script") << u"<script>alert(1)</script>"_s
+                                << u"&lt;script&gt;alert(1)&lt;/script&gt;"_s;
+        QTest::addRow("attribute") << u"x\" onerror='go()"_s << u"x&quot; onerror=&#39;go()"_s;
+        QTest::addRow("references kept")
+            << u"&amp; &eacute; &#8364; &#x20AC; &X1;"_s << u"&amp; &eacute; &#8364; &#x20AC; &X1;"_s;
+        QTest::addRow("bare ampersands")
+            << u"AT&T & &; &#; &#x; &#12a; &1a; &amp &"_s
+            << u"AT&amp;T &amp; &amp;; &amp;#; &amp;#x; &amp;#12a; &amp;1a; &amp;amp &amp;"_s;
+    }
+    void escapeMarkup() {
+        QFETCH(QString, value);
+        QFETCH(QString, escaped);
+        QCOMPARE(EscapeMarkup(value), escaped);
     }
 
     // The fill stops where the page would pass 64 MiB: a page that reaches the limit exactly is

@@ -178,6 +178,9 @@ private slots:
         QVERIFY(!p.workflow.allowsLocalFiles());
         p.action("Allow_Local_Files")->trigger();
         QVERIFY(p.workflow.allowsLocalFiles());
+        QVERIFY(!p.workflow.escapesMarkup());
+        p.action("Escape_Markup")->trigger();
+        QVERIFY(p.workflow.escapesMarkup());
     }
 
     // "Make Category Folders" runs the category sorting with the splitter window up while it
