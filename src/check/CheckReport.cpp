@@ -37,14 +37,9 @@ QString counted(qsizetype count, const QString& one) {
     return u"%1 %2%3"_s.arg(count).arg(one, count == 1 ? QString() : u"s"_s);
 }
 
-} // namespace
-
-bool HasError(const std::vector<Finding>& findings) {
-    return std::any_of(findings.begin(), findings.end(),
-                       [](const Finding& f) { return f.severity == Severity::Error; });
-}
-
-QString TextReport(const std::vector<Finding>& findings, int recordsChecked) {
+// The findings under a header, in columns as wide as their widest cell; the detail, last, is
+// not padded.
+QString tableOf(const std::vector<Finding>& findings) {
     std::vector<QStringList> rows = {ReportColumns};
     for (const Finding& finding : findings) {
         QStringList cells;
@@ -64,13 +59,23 @@ QString TextReport(const std::vector<Finding>& findings, int recordsChecked) {
     }
     QString text;
     for (const QStringList& row : rows) {
-        QString line;
         for (std::size_t column = 0; column < widths.size(); ++column) {
-            line += row[qsizetype(column)].leftJustified(widths[column]) + u"  "_s;
+            text += row[qsizetype(column)].leftJustified(widths[column]) + u"  "_s;
         }
-        text += line + row.back() + u'\n';
+        text += row.back() + u'\n';
     }
-    text += u'\n';
+    return text;
+}
+
+} // namespace
+
+bool HasError(const std::vector<Finding>& findings) {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& f) { return f.severity == Severity::Error; });
+}
+
+QString TextReport(const std::vector<Finding>& findings, int recordsChecked) {
+    QString text = findings.empty() ? QString() : tableOf(findings) + u'\n';
     for (const QString& name : finding::InReportOrder) {
         const auto count = std::count_if(findings.begin(), findings.end(),
                                          [&](const Finding& f) { return f.finding == name; });
@@ -80,10 +85,10 @@ QString TextReport(const std::vector<Finding>& findings, int recordsChecked) {
     }
     const auto errors = std::count_if(findings.begin(), findings.end(),
                                       [](const Finding& f) { return f.severity == Severity::Error; });
-    text += u"%1 in %2 checked: %3, %4\n"_s.arg(
-        counted(qsizetype(findings.size()), u"finding"_s), counted(recordsChecked, u"record"_s),
-        counted(errors, u"error"_s), counted(qsizetype(findings.size()) - errors, u"warning"_s));
-    return text;
+    return text + u"%1 in %2 checked: %3, %4\n"_s.arg(
+                      counted(qsizetype(findings.size()), u"finding"_s), counted(recordsChecked, u"record"_s),
+                      counted(errors, u"error"_s),
+                      counted(qsizetype(findings.size()) - errors, u"warning"_s));
 }
 
 QByteArray CsvReport(const std::vector<Finding>& findings) {

@@ -80,16 +80,19 @@ QString eventAttributeIn(QStringView value) {
     return QString();
 }
 
-// What in the value would run in a browser, as the texts found; empty when nothing.
+// What in the value would run in a browser, as it stands there; empty when nothing.
 QStringList unsafeMarkupIn(const QString& value, bool isUrl) {
     QStringList found;
-    for (const QString& tag : ScriptTags) {
-        if (value.contains(tag, Qt::CaseInsensitive)) {
-            found += tag;
+    auto find = [&](const QString& marker) {
+        if (const qsizetype at = value.indexOf(marker, 0, Qt::CaseInsensitive); at >= 0) {
+            found += value.mid(at, marker.size());
         }
+    };
+    for (const QString& tag : ScriptTags) {
+        find(tag);
     }
-    if (isUrl && value.contains(ScriptAddress, Qt::CaseInsensitive)) {
-        found += ScriptAddress;
+    if (isUrl) {
+        find(ScriptAddress);
     }
     if (const QString attribute = eventAttributeIn(value); !attribute.isEmpty()) {
         found += attribute;
