@@ -83,12 +83,15 @@ QString TextReport(const std::vector<Finding>& findings, int recordsChecked) {
             text += u"%1: %2\n"_s.arg(name).arg(count);
         }
     }
+    return text + SummaryLine(findings, recordsChecked) + u'\n';
+}
+
+QString SummaryLine(const std::vector<Finding>& findings, int recordsChecked) {
     const auto errors = std::count_if(findings.begin(), findings.end(),
                                       [](const Finding& f) { return f.severity == Severity::Error; });
-    return text + u"%1 in %2 checked: %3, %4\n"_s.arg(
-                      counted(qsizetype(findings.size()), u"finding"_s), counted(recordsChecked, u"record"_s),
-                      counted(errors, u"error"_s),
-                      counted(qsizetype(findings.size()) - errors, u"warning"_s));
+    return u"%1 in %2 checked: %3, %4"_s.arg(
+        counted(qsizetype(findings.size()), u"finding"_s), counted(recordsChecked, u"record"_s),
+        counted(errors, u"error"_s), counted(qsizetype(findings.size()) - errors, u"warning"_s));
 }
 
 QByteArray CsvReport(const std::vector<Finding>& findings) {

@@ -19,6 +19,9 @@ inline const QStringList ReportColumns = {QStringLiteral("record"),   QStringLit
 // and the total. Control characters of PAD values are shown escaped.
 QString TextReport(const std::vector<Finding>& findings, int recordsChecked);
 
+// "15 findings in 12 records checked: 8 errors, 7 warnings": the last line of the text report.
+QString SummaryLine(const std::vector<Finding>& findings, int recordsChecked);
+
 // RFC 4180: a header line, then one line per finding; every line ends with CR LF, and a field
 // holding a comma, quote or line break is quoted, its quotes doubled. UTF-8.
 QByteArray CsvReport(const std::vector<Finding>& findings);
