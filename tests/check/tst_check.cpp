@@ -3,6 +3,8 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#include <sys/stat.h>
+
 #include "../support/ScriptedServer.h"
 #include "../support/TestFiles.h"
 
@@ -15,18 +17,19 @@ const QString Texts = QStringLiteral(VELLUMTIDE_TEST_DATA "/check/texts");
 struct Outcome {
     int exitCode = -1;
     QByteArray out;
+    QByteArray err;
 };
 
 // Runs the program with this thread's event loop going, so a server of the test can answer it.
-Outcome runCheck(const QStringList& arguments) {
+Outcome runCheck(const QStringList& arguments, const QString& command = u"check"_s) {
     QProcess process;
     QSignalSpy finished(&process, &QProcess::finished);
-    process.start(QStringLiteral(VELLUMTIDE_CLI), QStringList{u"check"_s, u"--quiet"_s} + arguments);
+    process.start(QStringLiteral(VELLUMTIDE_CLI), QStringList{command, u"--quiet"_s} + arguments);
     if (!finished.wait(60000)) {
         return {};
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput()};
+            process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 QByteArray expected(const QString& name) {
@@ -94,6 +97,24 @@ private slots:
             "address\"\r\n"
             "3,Clean Tool,page lost,Program_Name,error,replaces the page of record 0: Clean Tool.html\r\n"_s);
         QCOMPARE(outcome.exitCode, 1);
+    }
+
+    // A PAD text file that cannot be read (here a FIFO) fails its record, in the check as in the
+    // batch, which makes no page for it from the text of the record before.
+    void unreadableRecord() {
+        QTemporaryDir temp;
+        QDir(temp.path()).mkdir(u"out"_s);
+        writeBytes(temp.filePath(u"a.txt"_s), "<Program_Name>A</Program_Name>");
+        QCOMPARE(::mkfifo(QFile::encodeName(temp.filePath(u"b.txt"_s)).constData(), 0600), 0);
+        const Outcome checked = runCheck({u"--from-texts"_s, temp.path(), u"--format"_s, u"csv"_s});
+        QVERIFY2(checked.out.contains("\r\n1,,not loaded,,error,\"Could not open \"\"") &&
+                     checked.out.contains("b.txt\"\": it is not a regular file"),
+                 checked.out.constData());
+        const Outcome made =
+            runCheck({u"--from-texts"_s, temp.path(), u"--storage"_s, temp.filePath(u"out"_s)}, u"pages"_s);
+        QCOMPARE(made.exitCode, 1);
+        QVERIFY2(!made.err.contains("replaced"), made.err.constData());
+        QCOMPARE(filesBelow(temp.filePath(u"out"_s)), QStringList{u"A.html"_s});
     }
 };
 
