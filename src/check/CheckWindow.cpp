@@ -54,7 +54,7 @@ CheckWindow::CheckWindow(platform::Dialogs& dialogs, QWidget* parent)
     layout->addWidget(m_summary);
     layout->addWidget(m_table);
     layout->addWidget(save, 0, Qt::AlignRight);
-    resize(960, 480);
+    resize(1040, 520);
 }
 
 void CheckWindow::showReport(const QString& folder, const CheckRun& run) {
@@ -75,9 +75,10 @@ void CheckWindow::showReport(const QString& folder, const CheckRun& run) {
         m_table->setItem(row, 4, textItem(severityName(finding.severity)));
         m_table->setItem(row, 5, textItem(finding.detail));
     }
-    m_table->resizeColumnsToContents();
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(0, Qt::AscendingOrder);
+    // After the sort, so each header has room for its sort arrow.
+    m_table->resizeColumnsToContents();
 }
 
 // The report as the runner's --format csv writes it, in the order the records were checked.
