@@ -39,7 +39,7 @@ struct Field {
 };
 
 // The fields of the field table, each once, in the table's order.
-const std::vector<Field>& Fields() {
+const std::vector<Field>& padFields() {
     static const std::vector<Field> fields = [] {
         std::vector<Field> distinct;
         for (const pagegen::FieldRow& row : pagegen::PadFieldTable()) {
@@ -195,13 +195,13 @@ void PadCheck::checkPage(int record, const QString& programName, const QString& 
     const Result<QString> page = pagegen::PagePath(PageFolder, programName, folder);
     if (!page) {
         const bool nameAccepted = pagegen::PagePath(PageFolder, programName, std::nullopt).ok();
-        found.add(finding::NoPage, nameAccepted ? Fields().back().tag : Fields().front().tag, Severity::Error,
-                  page.message());
+        found.add(finding::NoPage, nameAccepted ? padFields().back().tag : padFields().front().tag,
+                  Severity::Error, page.message());
         return;
     }
     const QString file = page.value().mid(PageFolder.size() + 1);
     if (const auto earlier = m_pageMakers.constFind(file); earlier != m_pageMakers.cend()) {
-        found.add(finding::PageLost, Fields().front().tag, Severity::Error,
+        found.add(finding::PageLost, padFields().front().tag, Severity::Error,
                   u"replaces the page of record %1: %2"_s.arg(*earlier).arg(file));
     }
     m_pageMakers.insert(file, record);
@@ -210,17 +210,17 @@ void PadCheck::checkPage(int record, const QString& programName, const QString& 
 void PadCheck::checkText(int record, const QString& padText) {
     const auto first = qsizetype(m_findings.size());
     std::vector<QString> values;
-    for (const Field& field : Fields()) {
+    for (const Field& field : padFields()) {
         values.push_back(pagegen::valueBetween(padText, field.openTag, field.closeTag));
     }
     // Row 1 names the page, row 17 its category folder.
     const QString& name = values.front();
     checkPage(record, name, values.back());
     RecordFindings found{m_findings, record, name};
-    for (std::size_t i = 0; i < Fields().size(); ++i) {
-        checkField(found, Fields()[i], values[i]);
+    for (std::size_t i = 0; i < padFields().size(); ++i) {
+        checkField(found, padFields()[i], values[i]);
     }
-    checkCategory(found, Fields().back().tag, values.back());
+    checkCategory(found, padFields().back().tag, values.back());
     // A record's errors come before its warnings, each kind in the table's order of fields.
     std::stable_partition(m_findings.begin() + first, m_findings.end(),
                           [](const Finding& f) { return f.severity == Severity::Error; });
