@@ -1,14 +1,27 @@
 #include "app/WindowRegistry.h"
 
+#include <QCoreApplication>
+
 #include "article/Form10.h"
 #include "article/Form9.h"
 #include "category/CategorySorting.h"
+#include "check/CheckSources.h"
+#include "check/CheckWindow.h"
+#include "platform/Dialogs.h"
 #include "splitter/SplitterWindow.h"
 #include "workflow/FolderChooser.h"
 #include "workflow/Form1.h"
 #include "workflow/TemplateWindow.h"
+#include "workflow/Workflow.h"
 
 namespace vt::app {
+namespace {
+
+const QString NoPadTextFolderMessage =
+    QStringLiteral("Choose the folder of PAD text files to check first: tick \"Make web pages from PAD text "
+                   "files\" and click the \"...\" button beside the yellow box.");
+
+} // namespace
 
 using workflow::FolderChooser;
 using workflow::TemplateText;
@@ -82,6 +95,7 @@ QWidget* WindowRegistry::create(WindowId id) {
         connect(form1, &workflow::Form1::articleMakerRequested, this, [this] { show(WindowId::Form9); });
         connect(form1, &workflow::Form1::categoryCommandRequested, &m_sorting,
                 &category::CategorySorting::pressCommand12);
+        connect(form1, &workflow::Form1::padCheckRequested, this, &WindowRegistry::checkPadFiles);
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }
@@ -97,6 +111,8 @@ QWidget* WindowRegistry::create(WindowId id) {
         return new FolderChooser(m_workflow, FolderChooser::Kind::PadTextFolder);
     case WindowId::Form9:
         return new article::Form9(m_workflow, m_dialogs);
+    case WindowId::CheckWindow:
+        return new check::CheckWindow(m_dialogs);
     case WindowId::Form10:
     case WindowId::Splitter:
         // The splitter shows the model the category pass opens; it is created by showSplitter.
@@ -112,6 +128,36 @@ void WindowRegistry::showSplitter(splitter::Splitter& splitter) {
     }
     slot = new splitter::SplitterWindow(splitter);
     show(WindowId::Splitter);
+}
+
+// Pages filed by category when the category run's box is ticked. The window goes on repainting
+// between records; a second check asked for meanwhile is refused, and closing the main window
+// ends the check.
+void WindowRegistry::checkPadFiles() {
+    const QString folder = m_workflow.padTextFolder();
+    if (folder.isEmpty()) {
+        m_dialogs.message(NoPadTextFolderMessage, platform::MessageButtons::Ok,
+                          platform::MessageIcon::Information);
+        return;
+    }
+    if (m_checking) {
+        return;
+    }
+    m_checking = true;
+    check::CheckHooks hooks;
+    hooks.goesOn = [this] {
+        QCoreApplication::processEvents();
+        return !m_workflow.isShutDown();
+    };
+    const Result<check::CheckRun> run =
+        check::CheckTextFolder({folder, std::nullopt, m_workflow.check3() == 1}, hooks);
+    m_checking = false;
+    if (!run) {
+        m_dialogs.message(run.message(), platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+    } else if (!run.value().stopped) {
+        show(WindowId::CheckWindow);
+        static_cast<check::CheckWindow*>(window(WindowId::CheckWindow))->showReport(folder, run.value());
+    }
 }
 
 void WindowRegistry::closeOthers() {

@@ -24,7 +24,7 @@ namespace vt::app {
 
 // Every window of the program, in the order the main window closes them. (Form2 and Form4
 // only hold values between steps; the workflow keeps those.)
-enum class WindowId { Form1, Form3, Form5, Form6, Form7, Form8, Form9, Form10, Splitter };
+enum class WindowId { Form1, Form3, Form5, Form6, Form7, Form8, Form9, Form10, Splitter, CheckWindow };
 
 // Each window exists at most once: created on first use, shown without being modal, brought to
 // the front when shown again. Closing a window discards it; closing the main window closes all
@@ -50,12 +50,15 @@ private:
     QWidget* create(WindowId id);
     void closeOthers();
     void showSplitter(splitter::Splitter& splitter);
+    // "Check PAD Files": the check over the PAD text folder, its report in the check window.
+    void checkPadFiles();
 
     workflow::Workflow& m_workflow;
     const platform::Browser& m_browser;
     platform::Dialogs& m_dialogs;
     category::CategorySorting& m_sorting;
-    std::array<QPointer<QWidget>, std::size_t(WindowId::Splitter) + 1> m_windows;
+    std::array<QPointer<QWidget>, std::size_t(WindowId::CheckWindow) + 1> m_windows;
+    bool m_checking = false;
 };
 
 } // namespace vt::app

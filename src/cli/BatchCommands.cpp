@@ -37,11 +37,6 @@ QString checkRange(const Arguments& arguments) {
     return QString();
 }
 
-int parallelOf(const Arguments& arguments) {
-    return arguments.has(option::Parallel) ? platform::toInt32(arguments.value(option::Parallel)).value_or(1)
-                                           : platform::DefaultParallelLoads;
-}
-
 // --end types the range end into "Range = 0 to" after the import or the folder choice has set it.
 void setRangeEnd(Session& session, const Arguments& arguments) {
     if (arguments.has(option::End)) {
@@ -84,6 +79,11 @@ bool chooseTextFolder(Session& session, const QString& folder) {
 }
 
 } // namespace
+
+int parallelOf(const Arguments& arguments) {
+    return arguments.has(option::Parallel) ? platform::toInt32(arguments.value(option::Parallel)).value_or(1)
+                                           : platform::DefaultParallelLoads;
+}
 
 QString checkPages(const Arguments& arguments) {
     if (arguments.has(option::FromTexts) == arguments.has(option::UrlList)) {

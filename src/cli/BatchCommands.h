@@ -16,5 +16,7 @@ ExitCode runTexts(const Arguments& arguments);
 // The combinations of options pages and texts refuse; "" when the line is fine.
 QString checkPages(const Arguments& arguments);
 QString checkTexts(const Arguments& arguments);
+// The browser's loads in flight at most: --parallel, or the default.
+int parallelOf(const Arguments& arguments);
 
 } // namespace vt::cli

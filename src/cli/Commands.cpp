@@ -2,6 +2,7 @@
 
 #include "cli/ArticleCommand.h"
 #include "cli/BatchCommands.h"
+#include "cli/CheckCommand.h"
 #include "cli/DefaultsCommand.h"
 #include "cli/OptionNames.h"
 #include "cli/SortCommands.h"
@@ -74,6 +75,36 @@ const std::vector<Command> CommandTable = {
       u"pages --url-list pad-urls.txt --storage ~/site/programs --safe-values"_s},
      checkPages,
      runPages},
+    {u"check"_s,
+     u"Report, before a run, every record that would make a wrong, unsafe or lost page"_s,
+     {u"check --from-texts DIR [--by-category] [--end N] [--format F] [--quiet]"_s,
+      u"check --url-list FILE [--start N] [--end N] [--parallel N] [--allow-local-files] [--format F] [--quiet]"_s},
+     u"Reads the records that \"pages\" would make, from the same folder or list in the same order, and "
+     "reports what their pages would get wrong: no page (no program name, or one no file can have), a page "
+     "lost to a later record with the same page file, a value holding markup that runs in a browser, a URL "
+     "field that is no absolute http or https address, a description over its PAD length or empty, a "
+     "category that is none of the PAD format's 11, and a PAD file that could not be read or loaded. It "
+     "writes no page and no file.\n\nThe report goes to standard output: a table with a count per finding "
+     "(text), or CSV (RFC 4180) or JSON for scripts, both UTF-8. Exit code 0: no error found (warnings "
+     "may be); 1: some error found; 2: nothing could be checked."_s,
+     {{option::FromTexts, u"DIR"_s, u"The folder of PAD text files to check."_s},
+      UrlList,
+      {option::ByCategory, QString(),
+       u"Pages are filed by category, as \"sort\" files them: two records lose a page to each other only "
+       "with the same program name in the same category folder."_s},
+      Start,
+      End,
+      Parallel,
+      AllowLocalFiles,
+      {option::Format, u"F"_s, u"text (default), csv or json."_s},
+      Quiet},
+     {},
+     {},
+     {u"check --from-texts ~/pad/texts"_s,
+      u"check --from-texts ~/pad/texts --by-category --format csv > findings.csv"_s,
+      u"check --url-list pad-urls.txt --start 100 --format json"_s},
+     checkCheck,
+     runCheck},
     {u"texts"_s,
      u"Store the PAD files of a list of URLs as numbered text files"_s,
      {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--parallel N] [--allow-local-files] [--quiet]"_s},

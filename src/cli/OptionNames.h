@@ -20,5 +20,7 @@ inline const QString Parallel = QStringLiteral("parallel");
 inline const QString PadTextFolder = QStringLiteral("pad-text-folder");
 inline const QString Folder = QStringLiteral("folder");
 inline const QString Per = QStringLiteral("per");
+inline const QString ByCategory = QStringLiteral("by-category");
+inline const QString Format = QStringLiteral("format");
 
 } // namespace vt::cli::option

@@ -35,6 +35,7 @@ public:
         };
     }
     Console& console() { return m_console; }
+    platform::Browser& browser() { return m_browser; }
     Progress& progress() { return m_progress; }
 
     // False, after saying so, when the folder a command needs does not exist.

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-// Message boxes and the open-file dialog. The windows show real ones; tests answer them from
+// Message boxes and the open- and save-file dialogs. The windows show real ones; tests answer them from
 // a script and record what was shown.
 namespace vt::platform {
 
@@ -26,6 +26,13 @@ public:
     // An open-file dialog with a filter in the system's own syntax ("Text Files (*.txt) | *.txt");
     // the chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<QString> openFile(const QString& filter) = 0;
+
+    // A save-file dialog with a filter in the same syntax: the full path the user chose to write,
+    // or nothing when they cancelled. A host without file dialogs saves nothing.
+    virtual std::optional<QString> saveFile(const QString& filter) {
+        static_cast<void>(filter);
+        return std::nullopt;
+    }
 };
 
 } // namespace vt::platform

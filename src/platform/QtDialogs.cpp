@@ -37,6 +37,15 @@ std::optional<QString> QtDialogs::openFile(const QString& filter) {
     return chosen;
 }
 
+std::optional<QString> QtDialogs::saveFile(const QString& filter) {
+    const QString chosen =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(), qtFilter(filter));
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
 QString QtDialogs::qtFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList filters;

@@ -204,7 +204,11 @@ void Workflow::runPasses(BatchLog& log) {
         if (!yieldGoesOn()) {
             return;
         }
-        log.note(pressStep4());
+        // A PAD text file that cannot be read leaves the previous record's text in the box: Steps
+        // 5 and 6 would make that record's page again, from a cut text, over the good one.
+        if (!log.note(pressStep4()).ok() && mode == Mode::TextFile) {
+            continue;
+        }
         if (!yieldGoesOn()) {
             return;
         }

@@ -160,6 +160,9 @@ void Form1::buildMenu() {
     allowLocalFiles->setCheckable(true);
     allowLocalFiles->setChecked(m_workflow.allowsLocalFiles());
     connect(allowLocalFiles, &QAction::toggled, &m_workflow, &Workflow::setAllowLocalFiles);
+    QAction* checkPadFiles = menuBar()->addAction(QStringLiteral("Check PAD Files"));
+    checkPadFiles->setObjectName(QStringLiteral("Check_PAD_Files"));
+    connect(checkPadFiles, &QAction::triggered, this, &Form1::padCheckRequested);
     // The article maker's entry is hidden and disabled unless the program is started to offer it.
     m_makeArticle = menuBar()->addAction(QStringLiteral("Make Article"));
     m_makeArticle->setObjectName(QStringLiteral("Make_Article"));

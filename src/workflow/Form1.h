@@ -40,6 +40,7 @@ signals:
     void padTextFolderChooserRequested();
     void articleMakerRequested();
     void categoryCommandRequested();
+    void padCheckRequested();
     void closing();
 
 protected:

@@ -1,16 +1,13 @@
 #include "workflow/Workflow.h"
 
-#include <QThread>
-
 #include "files/AllFiles.h"
-#include "files/SafePath.h"
-#include "files/TextFile.h"
 #include "pagegen/MarkupEscape.h"
 #include "pagegen/TemplateFill.h"
 #include "platform/Browser.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
 #include "platform/NetworkBrowser.h"
+#include "workflow/RecordSources.h"
 
 namespace vt::workflow {
 namespace {
@@ -27,8 +24,6 @@ const QString ImportQuestion = QStringLiteral("If you have a large file, this ma
                                               "may seem like it has frozen but it is in fact "
                                               "importing PAD files.\r\n\r\nContinue?");
 const QString ListFilter = QStringLiteral("Text Files (*.txt) | *.txt");
-// Record numbers that index the list are 16-bit elsewhere, so the cap keeps every entry reachable.
-constexpr qsizetype MaxUrlEntries = 30000;
 const QString CapMessage = QStringLiteral(
     "30,000 records have been imported. It is wise not to work with more than 30,000 records at a time. Only "
     "30,000 records have been imported (range 0 - 29,999).");
@@ -41,32 +36,6 @@ const QString BadStartRecordMessage =
 const QString AdBlockName = QStringLiteral("the ad block");
 const QString LeftOutMessage = QStringLiteral(
     "The page would have grown past 64 MiB, so %1 was left out; the page was written as it stands");
-const QString NotANumberRecord = QStringLiteral("The record number \"%1\" is not a whole number");
-// Step 3 reads the record number as a 16-bit number, as the list's entries are numbered.
-const QString OutOfRangeRecord =
-    QStringLiteral("The record number \"%1\" is out of range: Step 3 loads records -32,768 to 32,767");
-
-const QString LocalFileRefused = QStringLiteral(
-    "The URL list entry \"%1\" names a local file, which is loaded only when local files are "
-    "allowed (\"Allow Local Files in the URL List\" in the window's menu, --allow-local-files)");
-const QString NotWebAddress = QStringLiteral("The URL list entry \"%1\" is not an http or https address");
-
-// Why a URL list entry is not loaded, or "" when it is.
-QString refusalOf(const QString& address, bool allowLocalFiles) {
-    if (address.trimmed().isEmpty()) {
-        return QString();
-    }
-    switch (platform::KindOfAddress(address)) {
-    case platform::AddressKind::Web:
-        return QString();
-    case platform::AddressKind::LocalFile:
-        return allowLocalFiles ? QString() : LocalFileRefused.arg(address);
-    case platform::AddressKind::Other:
-        break;
-    }
-    return NotWebAddress.arg(address);
-}
-
 QString pagegen::TemplateStore::*textOf(TemplateText which) {
     switch (which) {
     case TemplateText::Page:
@@ -248,8 +217,7 @@ void Workflow::importList() {
         m_listFileName = *chosen;
     }
     if (!m_listFileName.isEmpty()) {
-        Result<QStringList> lines =
-            files::readTextLines(m_listFileName, MaxUrlEntries, files::LineEnds::AnyBreak);
+        Result<QStringList> lines = ReadUrlList(m_listFileName);
         if (!lines) {
             m_dialogs.message(UnreadableListMessage.arg(lines.message()), MessageButtons::Ok,
                               MessageIcon::Exclamation);
@@ -272,14 +240,6 @@ void Workflow::importList() {
     setRecordCounter(QString::number(*start));
 }
 
-// A record past either end of the list has no address: an empty document, no request. Neither
-// has an entry that is refused.
-std::pair<QString, QString> Workflow::addressOf(std::int16_t record) const {
-    const QString address = record >= 0 ? m_urlList.value(record) : QString();
-    const QString refusal = refusalOf(address, m_allowLocalFiles);
-    return {refusal.isEmpty() ? address : QString(), refusal};
-}
-
 void Workflow::prefetchPasses(int passes, bool stopsAtRangeEnd) {
     QStringList addresses;
     QString counter = m_record.recordCounter;
@@ -288,7 +248,7 @@ void Workflow::prefetchPasses(int passes, bool stopsAtRangeEnd) {
         if (!record) {
             break;
         }
-        addresses += addressOf(*record).first;
+        addresses += AddressOfRecord(m_urlList, *record, m_allowLocalFiles).address;
         if (!stopsAtRangeEnd || counter != m_record.lastRecord) {
             counter = QString::number(*record + 1);
         }
@@ -297,30 +257,22 @@ void Workflow::prefetchPasses(int passes, bool stopsAtRangeEnd) {
 }
 
 Status Workflow::pressStep3() {
-    const std::optional<std::int16_t> record = platform::toInt16(m_record.recordCounter);
+    const Result<std::int16_t> record = UrlListRecord(m_record.recordCounter);
     if (!record) {
-        return Status::failure(
-            (platform::isNumber(m_record.recordCounter) ? OutOfRangeRecord : NotANumberRecord)
-                .arg(recordCounter()));
+        return record.status();
     }
-    const auto [address, refusal] = addressOf(*record);
-    m_browser.navigate(address);
-    if (!refusal.isEmpty()) {
+    const RecordAddress entry = AddressOfRecord(m_urlList, record.value(), m_allowLocalFiles);
+    if (!entry.refusal.isEmpty()) {
         // An empty document in its place, so Step 4 grabs nothing of an earlier record.
+        m_browser.navigate(QString());
         emit changed();
-        return Status::failure(refusal);
+        return Status::failure(entry.refusal);
     }
-    while (m_browser.readyState() == platform::ReadyState::Loading || m_browser.busy()) {
-        if (!yieldGoesOn()) {
-            return Status::failure(QStringLiteral("The window was closed"));
-        }
-        // The load goes on in the events the yield handles; a short pause between rounds keeps
-        // the wait from spinning a processor core for the whole download.
-        QThread::msleep(1);
+    const Status loaded = LoadAddress(m_browser, entry.address, [this] { return yieldGoesOn(); });
+    if (!m_shutDown) {
+        emit changed();
     }
-    emit changed();
-    const QString failure = m_browser.failure();
-    return failure.isEmpty() ? Status::success() : Status::failure(failure);
+    return loaded;
 }
 
 Status Workflow::pressStep4() {
@@ -335,20 +287,7 @@ Status Workflow::pressStep4() {
     if (m_check2 == 1) {
         setRangeEnd(QString::number(names.value().size() - 1));
     }
-    const std::optional<std::int32_t> record = platform::toInt32(m_record.recordCounter);
-    if (!record && !platform::isNumber(m_record.recordCounter)) {
-        return Status::failure(NotANumberRecord.arg(recordCounter()));
-    }
-    if (!record || *record < 0 || *record >= names.value().size()) {
-        return Status::failure(
-            QStringLiteral("Record %1 is not in the folder \"%2\"").arg(recordCounter(), m_padTextFolder));
-    }
-    const QString& name = names.value().at(*record);
-    if (name.isEmpty()) {
-        return Status::failure(
-            QStringLiteral("The folder \"%1\" holds no PAD text files").arg(m_padTextFolder));
-    }
-    Result<QString> text = files::readTextFile(files::displayPath(m_padTextFolder, name));
+    Result<QString> text = ReadListedPadText(m_padTextFolder, names.value(), m_record.recordCounter);
     if (!text) {
         return text.status();
     }

@@ -172,7 +172,6 @@ private:
     void runPasses(BatchLog& log);
     void runCategoryPasses(BatchLog& log);
     bool startsBatch();
-    std::pair<QString, QString> addressOf(std::int16_t record) const;
     // Tells the browser what Step 3 loads in this pass and the next ones, as the record number
     // moves: on by one after each record, but in URL mode not past the range end.
     void prefetchPasses(int passes, bool stopsAtRangeEnd);

@@ -45,6 +45,8 @@ public:
         return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
     }
 
+    std::optional<QString> saveFile(const QString& filter) override { return openFile(filter); }
+
     QStringList texts() const {
         QStringList all;
         for (const Shown& message : shown) {
@@ -54,7 +56,7 @@ public:
     }
 
     std::deque<platform::Answer> answers;
-    QStringList files;               // chosen files in turn; an empty name: the user cancels
+    QStringList files;               // chosen files in turn, to open or save; "": the user cancels
     std::function<void()> onMessage; // runs while a message is up, as a user could act then
     std::vector<Shown> shown;
     QStringList filters;

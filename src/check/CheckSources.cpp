@@ -1,0 +1,119 @@
+#include "check/CheckSources.h"
+
+#include "check/PadCheck.h"
+#include "files/AllFiles.h"
+#include "platform/Browser.h"
+#include "platform/NetworkBrowser.h"
+#include "workflow/RecordSources.h"
+
+namespace vt::check {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString EmptyList = u"The list of PAD files \"%1\" holds no URL."_s;
+
+// The records URL mode makes, each once, in order: its passes start at the start record and move
+// on by one after each record, but not past the range end, where the passes left make it again.
+std::vector<int> urlRecords(int startRecord, int rangeEnd) {
+    std::vector<int> records;
+    int record = startRecord;
+    for (int pass = 1; pass <= rangeEnd; ++pass) {
+        if (records.empty() || records.back() != record) {
+            records.push_back(record);
+        }
+        if (record != rangeEnd) {
+            ++record;
+        }
+    }
+    return records;
+}
+
+CheckRun finished(PadCheck& check, int records, int checked, bool stopped) {
+    return {check.takeFindings(), records, checked, stopped};
+}
+
+} // namespace
+
+Result<CheckRun> CheckTextFolder(const TextFolderCheck& source, const CheckHooks& hooks) {
+    const Result<QStringList> names = files::AllFiles(source.folder);
+    if (!names) {
+        return names.status();
+    }
+    // A folder without files is listed as one empty name, which no record can be read from.
+    if (names.value().constFirst().isEmpty()) {
+        return workflow::ReadListedPadText(source.folder, names.value(), u"0"_s).status();
+    }
+    const int lastRecord = source.rangeEnd.value_or(int(names.value().size()) - 1);
+    const int records = lastRecord + 1;
+    PadCheck check(source.byCategory);
+    for (int record = 0; record <= lastRecord; ++record) {
+        hooks.progress(record, records);
+        if (!hooks.goesOn()) {
+            return finished(check, records, record, true);
+        }
+        const Result<QString> text =
+            workflow::ReadListedPadText(source.folder, names.value(), QString::number(record));
+        if (text) {
+            check.checkText(record, text.value());
+        } else {
+            check.notLoaded(record, text.message());
+        }
+    }
+    return finished(check, records, records, false);
+}
+
+Result<CheckRun> CheckUrlList(const UrlListCheck& source, platform::Browser& browser,
+                              const CheckHooks& hooks) {
+    const Result<QStringList> list = workflow::ReadUrlList(source.listFile);
+    if (!list) {
+        return list.status();
+    }
+    if (list.value().isEmpty()) {
+        return Status::failure(EmptyList.arg(source.listFile));
+    }
+    const std::vector<int> records =
+        urlRecords(source.startRecord, source.rangeEnd.value_or(int(list.value().size())));
+    const auto total = int(records.size());
+    // The address of each record, "" where nothing is loaded, as the batch tells the browser.
+    std::vector<workflow::RecordAddress> entries;
+    for (const int record : records) {
+        const Result<std::int16_t> number = workflow::UrlListRecord(QString::number(record));
+        entries.push_back(
+            number ? workflow::AddressOfRecord(list.value(), number.value(), source.allowLocalFiles)
+                   : workflow::RecordAddress{QString(), number.message()});
+    }
+    PadCheck check(false);
+    bool stopped = false;
+    const auto goesOn = [&] {
+        stopped = stopped || !hooks.goesOn();
+        return !stopped;
+    };
+    for (int i = 0; i < total; ++i) {
+        hooks.progress(i, total);
+        if (!goesOn()) {
+            return finished(check, total, i, true);
+        }
+        if (!entries[i].refusal.isEmpty()) {
+            check.notLoaded(records[i], entries[i].refusal);
+            continue;
+        }
+        QStringList ahead;
+        for (int next = i; next < std::min(total, i + platform::MaxLoadsAhead + 1); ++next) {
+            ahead += entries[next].address;
+        }
+        browser.prefetch(ahead);
+        const Status loaded = workflow::LoadAddress(browser, entries[i].address, goesOn);
+        if (stopped) {
+            return finished(check, total, i, true);
+        }
+        if (loaded) {
+            check.checkText(records[i], browser.bodyText());
+        } else {
+            check.notLoaded(records[i], loaded.message());
+        }
+    }
+    return finished(check, total, total, false);
+}
+
+} // namespace vt::check

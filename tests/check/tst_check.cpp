@@ -1,0 +1,122 @@
+// vellumtide-cli check as a script sees it: the built program run on the hand-made PAD texts of
+// tests/data/check/texts, one record per finding and a clean one, judged by its report and exit code.
+#include <QProcess>
+#include <QSignalSpy>
+
+#include <sys/stat.h>
+
+#include "../support/ScriptedServer.h"
+#include "../support/TestFiles.h"
+
+using namespace vt::testing;
+
+namespace {
+
+const QString Texts = QStringLiteral(VELLUMTIDE_TEST_DATA "/check/texts");
+
+struct Outcome {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the program with this thread's event loop going, so a server of the test can answer it.
+Outcome runCheck(const QStringList& arguments, const QString& command = u"check"_s) {
+    QProcess process;
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.start(QStringLiteral(VELLUMTIDE_CLI), QStringList{command, u"--quiet"_s} + arguments);
+    if (!finished.wait(60000)) {
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray expected(const QString& name) {
+    return contentsOf(QStringLiteral(VELLUMTIDE_TEST_DATA "/check/") + name);
+}
+
+} // namespace
+
+class TestCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Record 11 is past the folder's last file: it cannot be read, with the batch's reason.
+    void reports_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("report");
+        QTest::addColumn<int>("exitCode");
+        const QStringList all = {u"--from-texts"_s, Texts, u"--end"_s, u"11"_s};
+        QTest::addRow("text") << all << expected(u"expected.txt"_s) << 1;
+        QTest::addRow("csv") << all + QStringList{u"--format"_s, u"csv"_s} << expected(u"expected.csv"_s)
+                             << 1;
+        QTest::addRow("json") << all + QStringList{u"--format"_s, u"json"_s} << expected(u"expected.json"_s)
+                              << 1;
+        // Filed by category, only the record of the same category loses its page to the clean one.
+        QTest::addRow("by category") << QStringList{u"--from-texts"_s, Texts, u"--by-category"_s,
+                                                    u"--format=csv"_s}
+                                     << expected(u"expected-by-category.csv"_s) << 1;
+        QTest::addRow("clean record")
+            << QStringList{u"--from-texts"_s, Texts, u"--end"_s, u"0"_s}
+            << QByteArray("0 findings in 1 record checked: 0 errors, 0 warnings\n") << 0;
+        QTest::addRow("missing folder")
+            << QStringList{u"--from-texts"_s, Texts + u"/none"_s} << QByteArray() << 2;
+        QTest::addRow("bad range") << all.mid(0, 3) + QStringList{u"-1"_s} << QByteArray() << 2;
+        QTest::addRow("by category of a list")
+            << QStringList{u"--url-list"_s, Texts + u"/00-clean.txt"_s, u"--by-category"_s} << QByteArray()
+            << 2;
+        QTest::addRow("unknown format") << all + QStringList{u"--format"_s, u"xml"_s} << QByteArray() << 2;
+    }
+    void reports() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, report);
+        QFETCH(int, exitCode);
+        const Outcome outcome = runCheck(arguments);
+        QCOMPARE(QString::fromUtf8(outcome.out).replace(Texts, u"{texts}"_s), QString::fromUtf8(report));
+        QCOMPARE(outcome.exitCode, exitCode);
+    }
+
+    // A list is loaded as URL mode loads it: a load that fails and an entry that is refused give
+    // the batch's reasons, and the same PAD file twice loses the first page.
+    void urlList() {
+        ScriptedServer server;
+        server.answer("/clean.xml", ok("text/xml", contentsOf(Texts + u"/00-clean.txt"_s)));
+        QTemporaryDir temp;
+        const QString list = temp.filePath(u"list.txt"_s);
+        writeBytes(list, (server.url(u"/clean.xml"_s) + u"\n"_s + server.url(u"/gone.xml"_s) +
+                          u"\nftp://example.com/pad.xml\n"_s + server.url(u"/clean.xml"_s) + u"\n"_s)
+                             .toUtf8());
+        const Outcome outcome = runCheck({u"--url-list"_s, list, u"--format"_s, u"csv"_s});
+        QCOMPARE(
+            QString::fromUtf8(outcome.out),
+            u"record,program name,finding,field,severity,detail\r\n"
+            "1,,not loaded,,error,the server answered with HTTP status 404 (Not Found)\r\n"
+            "2,,not loaded,,error,\"The URL list entry \"\"ftp://example.com/pad.xml\"\" is not an http or "
+            "https "
+            "address\"\r\n"
+            "3,Clean Tool,page lost,Program_Name,error,replaces the page of record 0: Clean Tool.html\r\n"_s);
+        QCOMPARE(outcome.exitCode, 1);
+    }
+
+    // A PAD text file that cannot be read (here a FIFO) fails its record, in the check as in the
+    // batch, which makes no page for it from the text of the record before.
+    void unreadableRecord() {
+        QTemporaryDir temp;
+        QDir(temp.path()).mkdir(u"out"_s);
+        writeBytes(temp.filePath(u"a.txt"_s), "<Program_Name>A</Program_Name>");
+        QCOMPARE(::mkfifo(QFile::encodeName(temp.filePath(u"b.txt"_s)).constData(), 0600), 0);
+        const Outcome checked = runCheck({u"--from-texts"_s, temp.path(), u"--format"_s, u"csv"_s});
+        QVERIFY2(checked.out.contains("\r\n1,,not loaded,,error,\"Could not open \"\"") &&
+                     checked.out.contains("b.txt\"\": it is not a regular file"),
+                 checked.out.constData());
+        const Outcome made =
+            runCheck({u"--from-texts"_s, temp.path(), u"--storage"_s, temp.filePath(u"out"_s)}, u"pages"_s);
+        QCOMPARE(made.exitCode, 1);
+        QVERIFY2(!made.err.contains("replaced"), made.err.constData());
+        QCOMPARE(filesBelow(temp.filePath(u"out"_s)), QStringList{u"A.html"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCheck)
+#include "tst_check.moc"
