@@ -1,3 +1,4 @@
+#include "../support/DataRows.h"
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -7,6 +8,7 @@
 
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
@@ -78,20 +80,7 @@ private slots:
         QVERIFY(page.endsWith(u"</html>\r\n"_s));
     }
 
-    void realPadFiles_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("page"); // name | short description | download address | category
-        QTest::addRow("upper-case tags are not found")
-            << u"04-just-clipboard-manager.xml"_s << u"|||Utilities"_s;
-        QTest::addRow("space inside an open tag") << u"08-diwacs.xml"_s << u"DiWaCS|||"_s;
-        QTest::addRow("category with a slash")
-            << u"10-salat.xml"_s
-            << u"Salat|Salat calculates the prayer times for you|http://iqsoft.iqu.co.in/salat/salat.rar|Home/Hobby"_s;
-        QTest::addRow("german block first") // the golden pages have the english one first
-            << u"14-rezervi.xml"_s
-            << u"Rezervi Belegungsplan und G\u00E4stedatenbank|Belegungsplan und G\u00E4stedatenbank Rezervi|"
-               u"http://www.rezervi.com/downloads/rezervi3_0_3.zip|Internet"_s;
-    }
+    void realPadFiles_data() { addRows("corpusfill"); }
     void realPadFiles() {
         QFETCH(QString, file);
         QFETCH(QString, page);
