@@ -94,16 +94,7 @@ private slots:
         QVERIFY(!browser.lastResult().error.isEmpty());
     }
 
-    // https never drops to http, and no redirect leaves the web.
-    void redirectRefusal_data() {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("followed");
-        QTest::addRow("http to https") << u"http://a.example/x"_s << u"https://a.example/x"_s << true;
-        QTest::addRow("https to https") << u"https://a.example/x"_s << u"https://b.example/y"_s << true;
-        QTest::addRow("https to http") << u"https://a.example/x"_s << u"http://a.example/x"_s << false;
-        QTest::addRow("http to a file") << u"http://a.example/x"_s << u"file:///etc/passwd"_s << false;
-    }
+    void redirectRefusal_data() { addRows("redirects"); }
     void redirectRefusal() {
         QFETCH(QString, from);
         QFETCH(QString, target);

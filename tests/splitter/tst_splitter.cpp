@@ -46,17 +46,7 @@ class TestSplitter : public QObject {
     Q_OBJECT
 
 private slots:
-    // Estimates that are numbers are checked by the split rows: subfolders 0 to it are made.
-    void noEstimate_data() {
-        QTest::addColumn<QString>("count");
-        QTest::addColumn<QString>("perFolder");
-        QTest::addColumn<int>("estimate"); // -1: none
-        QTest::addRow("no files") << u"0"_s << u"50"_s << 1;
-        QTest::addRow("zero per folder") << u"120"_s << u"0"_s << -1;
-        QTest::addRow("negative per folder") << u"120"_s << u"-5"_s << -1;
-        QTest::addRow("count not a number") << u"many"_s << u"50"_s << -1;
-        QTest::addRow("per folder not a number") << u"120"_s << QString() << -1;
-    }
+    void noEstimate_data() { addRows("estimates"); }
     void noEstimate() {
         QFETCH(QString, count);
         QFETCH(QString, perFolder);

@@ -108,26 +108,7 @@ private slots:
     // Two records that make one page file: the later page stands and the summary names both, once
     // per replaced page. In category mode only a page in the same category folder counts, and a
     // record with no category has its page in the Category folder itself.
-    void pagesOfOneName_data() {
-        QTest::addColumn<int>("check3");
-        QTest::addColumn<QStringList>("texts"); // "name|category" of 0.txt, 1.txt ...
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("message");
-        const QString replaced =
-            u"Pages replaced by the page of a later record with the same file name: %1.\r\n\r\n"_s;
-        QTest::addRow("text file")
-            << 0 << QStringList{u"Foo|"_s, u"|"_s, u"Bar|"_s, u"Foo|"_s, u"Foo|"_s} << u"Bar.html Foo.html"_s
-            << u"1 of 5 records could not be loaded or written.\r\n\r\nRecord 1: the PAD "
-               "text has no program name\r\n\r\n"_s +
-                   replaced.arg(2) +
-                   u"Record 3 replaced the page of record 0: Foo.html\r\nRecord 4 replaced "
-                   "the page of record 3: Foo.html"_s;
-        QTest::addRow("category")
-            << 1 << QStringList{u"Foo|Games"_s, u"Foo|"_s, u"Foo|Games"_s, u"Bar|Games"_s}
-            << u"Foo.html Games/Bar.html Games/Foo.html"_s
-            << replaced.arg(1) +
-                   u"Record 2 (texts/2.txt) replaced the page of record 0 (texts/0.txt): Games/Foo.html"_s;
-    }
+    void pagesOfOneName_data() { addRows("sharedpages"); }
     void pagesOfOneName() {
         QFETCH(int, check3);
         QFETCH(QStringList, texts);

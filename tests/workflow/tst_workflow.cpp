@@ -1,13 +1,14 @@
+#include "../support/DataRows.h"
 #include "../support/WorkflowFixture.h"
 
 using namespace vt::workflow;
 using vt::platform::MessageButtons;
 using vt::testing::WorkflowFixture;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
-const QString UrlCaption = u"Make web pages from PAD file URLs"_s;
 const QString StoreCaption = u"Just store PAD files as text files"_s;
 const QString FileCaption = u"Make web pages from PAD text files"_s;
 const QString ImportQuestion =
@@ -23,23 +24,15 @@ class TestWorkflow : public QObject {
 private slots:
     // What the mode boxes and the category layout change of the start state, and no more. The
     // two boxes exclude each other.
-    void startStateAndModeBoxes_data() {
-        QTest::addColumn<QList<int>>("clicks"); // +1/-1: tick/clear Check1, +2/-2: Check2, 3: layout
-        QTest::addColumn<QString>("caption");
-        QTest::addRow("as started") << QList<int>{} << UrlCaption;
-        QTest::addRow("tick 2 then 1") << QList<int>{2, 1} << StoreCaption;
-        QTest::addRow("tick 1 then 2") << QList<int>{1, 2} << FileCaption;
-        QTest::addRow("tick and clear 1") << QList<int>{1, -1} << UrlCaption;
-        QTest::addRow("tick and clear 2") << QList<int>{2, -2} << UrlCaption;
-        QTest::addRow("tick 2, category layout") << QList<int>{2, 3} << FileCaption;
-    }
+    void startStateAndModeBoxes_data() { addRows("modeboxes"); }
     void startStateAndModeBoxes() {
-        QFETCH(QList<int>, clicks);
+        QFETCH(QStringList, clicks);
         QFETCH(QString, caption);
         WorkflowFixture f;
         Workflow& w = f.workflow;
         w.setPadTextFolder(u"/texts"_s);
-        for (const int click : clicks) {
+        for (const QString& text : clicks) {
+            const int click = text.toInt();
             click == 3 ? w.enterCategoryLayout()
                        : (w.*(std::abs(click) == 1 ? &Workflow::setCheck1 : &Workflow::setCheck2))(click > 0);
         }
@@ -55,10 +48,10 @@ private slots:
         QVERIFY(!w.isShown(Control::Command1) && !w.isShown(Control::Check3) && !w.isShown(Control::Combo1));
         QCOMPARE(QList<bool>(
                      {w.isShown(Control::Text2), w.isShown(Control::Command4), w.isShown(Control::Check1)}),
-                 QList<bool>(3, !clicks.contains(3)));
+                 QList<bool>(3, !clicks.contains(u"3"_s)));
     }
 
-    // Only CR LF and a lone CR end an entry; the list stops at 30,000 entries. A cancelled
+    // CR LF, a lone CR and a lone LF end an entry; the list stops at 30,000 entries. A cancelled
     // dialog still takes the start record, which must fit in 16 bits.
     void import_data() {
         QTest::addColumn<QByteArray>("file"); // null: the dialog is cancelled
@@ -145,17 +138,7 @@ private slots:
     // The folder chooser and Step 4 in text-file mode both set the range end from the listing;
     // Step 4 then reads the numbered file, or fails and leaves the PAD text box alone. The range
     // end is the last file's number.
-    void textFileModeReadsTheNumberedFile_data() {
-        QTest::addColumn<int>("files");
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<QString>("outcome"); // the PAD text read, or why Step 4 failed (%1: the folder)
-        QTest::addRow("record 1 of 3") << 3 << u"1"_s << u"record 1\r\n"_s;
-        QTest::addRow("past the last") << 3 << u"3"_s << u"Record 3 is not in the folder \"%1\""_s;
-        QTest::addRow("letter") << 3 << u"x"_s << u"The record number \"x\" is not a whole number"_s;
-        QTest::addRow("past 32 bits")
-            << 3 << u"4294967296"_s << u"Record 4294967296 is not in the folder \"%1\""_s;
-        QTest::addRow("empty folder") << 0 << u"0"_s << u"The folder \"%1\" holds no PAD text files"_s;
-    }
+    void textFileModeReadsTheNumberedFile_data() { addRows("numberedfile"); }
     void textFileModeReadsTheNumberedFile() {
         QFETCH(int, files);
         QFETCH(QString, record);
