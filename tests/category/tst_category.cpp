@@ -112,14 +112,7 @@ private slots:
     // the folder of its category. Starting anything meanwhile is refused; closing stops it.
     // Closing (Ctrl-C in the runner) stops the split at its next file, the pages at their next
     // record: nothing moves or is written after it.
-    void sortingFilesEveryPageByCategory_data() {
-        QTest::addColumn<QString>("watched"); // closed once this folder holds closeAfter files
-        QTest::addColumn<int>("closeAfter");  // 0: never
-        QTest::addColumn<int>("leftInF");
-        QTest::addRow("to the end") << u"F/Category"_s << 0 << 0;
-        QTest::addRow("closed after 5 pages") << u"F/Category"_s << 5 << 0;
-        QTest::addRow("closed during the split") << u"F/0"_s << 5 << 115;
-    }
+    void sortingFilesEveryPageByCategory_data() { addRows("sorting"); }
     void sortingFilesEveryPageByCategory() {
         QFETCH(QString, watched);
         QFETCH(int, closeAfter);

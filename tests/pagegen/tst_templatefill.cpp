@@ -39,15 +39,7 @@ private slots:
     // Rows in the table's order, each followed by the ad block ("AD"), over one template. A
     // value is the text between the first open tag and the first close tag after it; the golden
     // pages show verbatim values, close tags before open ones and placeholders inside values.
-    void fill_data() {
-        QTest::addColumn<QString>("pad");
-        QTest::addColumn<QString>("page"); // of "ProgramNameXXX|KeywordsXXX|desc2000XXX|GoogleAdsenseXXX"
-        QTest::addRow("no close tag") << u"<Keywords>x"_s << u"|||AD"_s;
-        QTest::addRow("entity kept") << u"<Keywords>Tom &amp; Jerry</Keywords>"_s
-                                     << u"|Tom &amp; Jerry||AD"_s;
-        QTest::addRow("ad place inside a value")
-            << u"<Char_Desc_2000>GoogleAdsenseXXX!</Char_Desc_2000>"_s << u"||AD!|AD"_s;
-    }
+    void fill_data() { addRows("fill"); }
     void fill() {
         QFETCH(QString, pad);
         QFETCH(QString, page);
