@@ -44,6 +44,7 @@ inline void addRows(const char* table) {
         types += column.mid(column.indexOf(':') + 1);
         const char* name = names.last().constData();
         const QByteArray& type = types.last();
+        QVERIFY2(QByteArrayList({"text", "bytes", "int", "bool", "list"}).contains(type), column.constData());
         type == "text"    ? QTest::addColumn<QString>(name)
         : type == "bytes" ? QTest::addColumn<QByteArray>(name)
         : type == "int"   ? QTest::addColumn<int>(name)
@@ -64,8 +65,11 @@ inline void addRows(const char* table) {
             } else if (types[i] == "bytes") {
                 row << bytes;
             } else if (types[i] == "int") {
-                row << bytes.toInt();
+                bool number = false;
+                row << bytes.toInt(&number);
+                QVERIFY2(number, line.constData());
             } else if (types[i] == "bool") {
+                QVERIFY2(bytes == "0" || bytes == "1", line.constData());
                 row << (bytes == "1");
             } else {
                 QStringList items;
