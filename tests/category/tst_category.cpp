@@ -1,6 +1,6 @@
-#include "../support/DataRows.h"
 #include <QFileInfo>
 
+#include "../support/DataRows.h"
 #include "../support/WorkflowFixture.h"
 #include "category/CategorySorting.h"
 

@@ -1,9 +1,9 @@
-#include "../support/DataRows.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/DataRows.h"
 #include "files/AllFiles.h"
 
 using namespace vt::files;

@@ -1,6 +1,6 @@
-#include "../support/DataRows.h"
 #include <QTest>
 
+#include "../support/DataRows.h"
 #include "files/Windows1252.h"
 
 using namespace vt::files;

@@ -1,8 +1,8 @@
-#include "../support/DataRows.h"
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
+#include "../support/DataRows.h"
 #include "pagegen/TemplateDefaults.h"
 #include "pagegen/TemplateFill.h"
 

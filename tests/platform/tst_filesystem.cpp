@@ -1,7 +1,7 @@
-#include "../support/DataRows.h"
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "../support/DataRows.h"
 #include "../support/TestFiles.h"
 #include "platform/FileSystem.h"
 
