@@ -1,3 +1,4 @@
+#include "../support/DataRows.h"
 #include "../support/TestFiles.h"
 #include "article/ArticleFill.h"
 #include "article/ArticleSources.h"
@@ -7,6 +8,7 @@
 using namespace vt::article;
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
@@ -23,19 +25,11 @@ class TestArticle : public QObject {
 private slots:
     // Each outline equals its file byte for byte, CR LF line ends included. Filled from a PAD
     // text with every tag, it keeps only the placeholders no row fills.
-    void templates_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QStringList>("left");
-        QTest::addRow("short") << ShortArticleTemplate() << u"short-article.txt"_s
-                               << QStringList{u"bodyXXX"_s, u"resourceXXX"_s};
-        QTest::addRow("long") << LongArticleTemplate() << u"long-article.txt"_s
-                              << QStringList{u"bodyXXX4"_s, u"resourceXXX"_s};
-    }
+    void templates_data() { addRows("outlines"); }
     void templates() {
-        QFETCH(QString, text);
         QFETCH(QString, file);
         QFETCH(QStringList, left);
+        const QString text = file.startsWith(u"short"_s) ? ShortArticleTemplate() : LongArticleTemplate();
         QCOMPARE(text, QString::fromLatin1(
                            vt::testing::contentsOf(QStringLiteral(VELLUMTIDE_TEST_DATA "/article/") + file)));
 
@@ -47,24 +41,7 @@ private slots:
     }
 
     void fill_data() {
-        QTest::addColumn<QString>("pad");
-        QTest::addColumn<QString>("pageTemplate");
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("programName");
-        // Every row searches the whole text, so the order of the tags does not matter.
-        QTest::addRow("every row, tags in reverse order")
-            << u"<Keywords>k</Keywords><Char_Desc_250>c</Char_Desc_250><Char_Desc_80>b</Char_Desc_80>"
-               "<Char_Desc_45>a</Char_Desc_45><Program_Name>P</Program_Name>"_s
-            << u"titleXXX|summaryXXX|bodyXXX1|bodyXXX2|bodyXXX3|keywordsXXX"_s << u"P|a|a|b|c|k"_s << u"P"_s;
-        // Row 5 runs after row 1 inserted the title, and fills the placeholder inside it.
-        QTest::addRow("keywords placeholder in the title")
-            << u"<Program_Name>P keywordsXXX</Program_Name><Keywords>k</Keywords>"_s
-            << u"titleXXX|keywordsXXX"_s << u"P k|k"_s << u"P keywordsXXX"_s;
-        QTest::addRow("placeholder twice")
-            << u"<Program_Name>P</Program_Name>"_s << u"titleXXX and titleXXX"_s << u"P and P"_s << u"P"_s;
-        QTest::addRow("lower-case tags not found")
-            << u"<program_name>p</program_name><keywords>k</keywords>"_s << u"titleXXX|keywordsXXX"_s
-            << u"|"_s << QString();
+        addRows("articlefill");
         // None of the article's placeholders is a web page placeholder (matching is case-sensitive:
         // "titleXXX" is not in "PageTitleXXX"): only the ads are filled.
         QTest::addRow("default web page template")

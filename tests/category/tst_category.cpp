@@ -1,5 +1,6 @@
 #include <QFileInfo>
 
+#include "../support/DataRows.h"
 #include "../support/WorkflowFixture.h"
 #include "category/CategorySorting.h"
 
@@ -7,6 +8,7 @@ using namespace vt::workflow;
 using vt::category::CategorySorting;
 using vt::platform::Answer;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
@@ -79,20 +81,7 @@ private slots:
     // F holds 0.txt (Utilities), 1.txt (Games) and a third text; the user stops after the folders.
     // Texts are read by number up to the listing's count less one: a readme.txt in place of
     // 2.txt is one unread text, not a category.
-    void folderPass_data() {
-        QTest::addColumn<QString>("text");     // of 2.txt; none: a readme.txt in its place
-        QTest::addColumn<QStringList>("more"); // folders besides Games and Utilities
-        QTest::addRow("0, 1 and 2.txt") << element(u"Utilities"_s) << QStringList();
-        QTest::addRow("2.txt missing") << QString() << QStringList();
-        QTest::addRow("spaces kept") << element(u" Tools "_s) << QStringList{u" Tools "_s};
-        QTest::addRow("lower-case tags")
-            << u"<program_specific_category>Tools</program_specific_category>"_s << QStringList();
-        QTest::addRow("first of two")
-            << element(u"First"_s) + element(u"Second"_s) << QStringList{u"First"_s};
-        QTest::addRow("nested with backslash")
-            << element(u"Home\\Hobby"_s) << QStringList{u"Home"_s, u"Home/Hobby"_s};
-        QTest::addRow("climbs out") << element(u"../../x"_s) << QStringList();
-    }
+    void folderPass_data() { addRows("categoryfolders"); }
     void folderPass() {
         QFETCH(QString, text);
         QFETCH(QStringList, more);
@@ -123,14 +112,7 @@ private slots:
     // the folder of its category. Starting anything meanwhile is refused; closing stops it.
     // Closing (Ctrl-C in the runner) stops the split at its next file, the pages at their next
     // record: nothing moves or is written after it.
-    void sortingFilesEveryPageByCategory_data() {
-        QTest::addColumn<QString>("watched"); // closed once this folder holds closeAfter files
-        QTest::addColumn<int>("closeAfter");  // 0: never
-        QTest::addColumn<int>("leftInF");
-        QTest::addRow("to the end") << u"F/Category"_s << 0 << 0;
-        QTest::addRow("closed after 5 pages") << u"F/Category"_s << 5 << 0;
-        QTest::addRow("closed during the split") << u"F/0"_s << 5 << 115;
-    }
+    void sortingFilesEveryPageByCategory_data() { addRows("sorting"); }
     void sortingFilesEveryPageByCategory() {
         QFETCH(QString, watched);
         QFETCH(int, closeAfter);

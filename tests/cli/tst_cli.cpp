@@ -11,6 +11,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include "../support/DataRows.h"
 #include "../support/TestFiles.h"
 #include "../support/ScriptedServer.h"
 #include "files/TextFile.h"
@@ -131,69 +132,8 @@ private slots:
         }
     }
 
-    // {t} stands for the temp folder, which holds texts/ (0 to 2.txt: A, B, C, all of Games), bad/ (a name no
-    // file can have, then Good) and out/ (empty); "written" is what the run adds below it. Articles are
-    // written by the runner's own loop. A wrong command line is refused before anything runs, with the usage
-    // of the command it names.
-    void exitCodes_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QStringList>("written");
-        const auto row = [](const char* name, const QStringList& arguments, int exitCode,
-                            const QString& message, const QStringList& written = {}) {
-            QTest::newRow(name) << arguments << exitCode << message << written;
-        };
-        const QString out = u"--storage={t}/out"_s;
-        const QString quiet = u"--quiet"_s;
-        const QString failed = u"1 of 2 records could not be loaded or written.\n\n"_s;
-        row("every page made", {u"pages"_s, u"--from-texts={t}/texts"_s, out, quiet}, 0, QString(),
-            {u"out/A.html"_s, u"out/B.html"_s, u"out/C.html"_s});
-        row("sort", {u"sort"_s, u"--pad-text-folder={t}/texts"_s}, 0, u"finished."_s,
-            {u"texts/Category/Games/A.html"_s, u"texts/Category/Games/B.html"_s,
-             u"texts/Category/Games/C.html"_s});
-        row("a name no file can have", {u"pages"_s, u"--from-texts={t}/bad"_s, out, quiet}, 1,
-            failed + u"Record 0: The program name \"a/b\" cannot be used"_s, {u"out/Good.html"_s});
-        row("article: a name no file can have", {u"article"_s, u"--from-texts={t}/bad"_s, out, quiet}, 1,
-            failed + u"Record 0: The program name \"a/b\" cannot be used"_s, {u"out/Good.txt"_s});
-        row("storage missing", {u"pages"_s, u"--from-texts={t}/texts"_s, u"--storage={t}/none"_s}, 2,
-            u"The storage folder \""_s);
-        row("no command", {}, 2, u"vellumtide-cli: No command given.\nUsage: vellumtide-cli COMMAND"_s);
-        row("unknown option", {u"pages"_s, u"--storag=x"_s}, 2,
-            u"vellumtide-cli: Unknown option 'storag'.\nUsage: vellumtide-cli pages"_s);
-        row("storage not given", {u"pages"_s, u"--from-texts={t}/texts"_s}, 2,
-            u"vellumtide-cli: Missing --storage DIR.\nUsage: vellumtide-cli pages"_s);
-        row("start past 16 bits", {u"texts"_s, u"--url-list=x"_s, out, u"--start=32768"_s}, 2,
-            u"not \"32768\".\nUsage: vellumtide-cli texts"_s);
-        row("end past 16 bits", {u"pages"_s, u"--from-texts={t}/texts"_s, out, u"--end=32768"_s}, 2,
-            u"--end takes a whole number from 0 to 32,767, not \"32768\"."_s);
-        row("end", {u"pages"_s, u"--from-texts={t}/texts"_s, out, u"--end=1"_s, quiet}, 0, QString(),
-            {u"out/A.html"_s, u"out/B.html"_s});
-        row("sort, quiet", {u"sort"_s, u"--pad-text-folder={t}/texts"_s, quiet}, 0, QString(),
-            {u"texts/Category/Games/A.html"_s, u"texts/Category/Games/B.html"_s,
-             u"texts/Category/Games/C.html"_s});
-        row("split of no files", {u"split"_s, u"--folder={t}/out"_s}, 0,
-            u"The folder \"{t}/out\" holds no files: no subfolder was made and nothing was moved."_s);
-        // What a stranger's PAD file or list can plant: a link, a FIFO, a local path, terminal codes.
-        row("page name that is a link",
-            {u"pages"_s, u"--from-texts={t}/texts"_s, u"--storage={t}/linked"_s, quiet}, 1,
-            u"Record 0: Could not write \"{t}/linked/A.html\": it is a symbolic link"_s,
-            {u"linked/B.html"_s, u"linked/C.html"_s});
-        row("category folder that is a link", {u"sort"_s, u"--pad-text-folder={t}/linkedsort"_s, quiet}, 1,
-            u"Record 0 (0/0.txt): The category folder \"{t}/linkedsort/Category/Games\" is a symbolic link"_s);
-        row("FIFO among the PAD texts", {u"pages"_s, u"--from-texts={t}/fifo"_s, out, quiet}, 1,
-            u"Record 0: Could not open \"{t}/fifo/0.txt\": it is not a regular file (a FIFO, device or socket)"_s,
-            {u"out/Good.html"_s});
-        row("local path in a URL list", {u"texts"_s, u"--url-list={t}/local.txt"_s, out, quiet}, 1,
-            u"Record 0: The URL list entry \"{t}/texts/0.txt\" names a local file"_s,
-            {u"out/0.txt"_s, u"out/1.txt"_s});
-        // Allowed, from record 1 of 2: the pass past the list's end stores the empty text of no address.
-        row("local path allowed",
-            {u"texts"_s, u"--url-list={t}/local.txt"_s, out, u"--allow-local-files"_s, u"--start=1"_s, quiet},
-            0, QString(), {u"out/1.txt"_s, u"out/2.txt"_s});
-        row("terminal codes in a name", {u"pages"_s, u"--from-texts={t}/codes"_s, out, quiet}, 1,
-            u"The program name \"\\x1b]0;owned\\x07\" cannot be used"_s);
-    }
+    // Rows in tests/data/rows/cli.tsv.
+    void exitCodes_data() { addRows("cli"); }
     void exitCodes() {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
@@ -293,19 +233,7 @@ private slots:
     }
 
     // The article of each text in the outline chosen: its placeholders filled, the rest as it stands.
-    void articles_data() {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QByteArray>("article");
-        QTest::addRow("short") << QStringList()
-                               << QByteArray("\r\n\r\nTITLE:\r\nSolo\r\n\r\nSUMMARY:\r\nAbout Solo\r\n");
-        QTest::addRow("long") << QStringList{u"--long"_s}
-                              << QByteArray("Description (45 words)\r\nAbout Solo\r\n");
-        // Both files are read by the line rules: the outline's lone LF stays inside its line, and
-        // the ad block "[ad]" comes back as "[ad]\r\n".
-        QTest::addRow("own outline") << QStringList{u"--template={t}/outline.txt"_s,
-                                                    u"--ad-block={t}/ad.txt"_s}
-                                     << QByteArray("Title: Solo\nAd: [ad]\r\n\r\n\r\n");
-    }
+    void articles_data() { addRows("articles"); }
     void articles() {
         QFETCH(QStringList, options);
         QFETCH(QByteArray, article);

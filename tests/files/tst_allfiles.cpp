@@ -3,10 +3,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../support/DataRows.h"
 #include "files/AllFiles.h"
 
 using namespace vt::files;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
@@ -29,21 +31,7 @@ private slots:
     // Names are separated by spaces; folder names end with "/". The listing is taken of the
     // folder as given, of it with a separator after it and of a path below it: a missing folder
     // or a file gives one empty name, as a folder without files does.
-    void listsTheFilesOfAFolder_data() {
-        QTest::addColumn<QString>("entries");
-        QTest::addColumn<QString>("listed");
-        QTest::addRow("empty folder") << QString() << QString();
-        QTest::addRow("only subfolders") << u"sub/"_s << QString();
-        QTest::addRow("one file") << u"a.txt"_s << u"a.txt"_s;
-        QTest::addRow("subfolder not listed") << u"b.txt a.txt a-folder/"_s << u"a.txt b.txt"_s;
-        QTest::addRow("hidden file listed") << u".hidden x.txt"_s << u".hidden x.txt"_s;
-        // Windows orders by upper-case code units: digits, then letters ("A" 0x41 .. "Z" 0x5A),
-        // then "_" (0x5F); a case-only difference falls back to exact code units ("A" < "a").
-        QTest::addRow("windows order")
-            << u"b.txt _c.txt a.txt A.txt 2.txt 10.txt"_s << u"10.txt 2.txt A.txt a.txt b.txt _c.txt"_s;
-        QTest::addRow("non-ascii names")
-            << u"\u00E9t\u00E9.txt zeta.txt"_s << u"zeta.txt \u00E9t\u00E9.txt"_s;
-    }
+    void listsTheFilesOfAFolder_data() { addRows("allfiles"); }
     void listsTheFilesOfAFolder() {
         QFETCH(QString, entries);
         QFETCH(QString, listed);

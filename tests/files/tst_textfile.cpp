@@ -1,3 +1,4 @@
+#include "../support/DataRows.h"
 #include "../support/TestFiles.h"
 #include "files/TextFile.h"
 
@@ -9,19 +10,7 @@ class TestTextFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void readRebuildsLinesWithCrLf_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("empty file") << QByteArray() << QString();
-        QTest::addRow("one empty line") << QByteArray("\r\n") << u"\r\n"_s;
-        QTest::addRow("no final line end") << QByteArray("abc") << u"abc\r\n"_s;
-        QTest::addRow("crlf lines") << QByteArray("a\r\nb\r\n") << u"a\r\nb\r\n"_s;
-        QTest::addRow("lone cr ends a line") << QByteArray("a\rb") << u"a\r\nb\r\n"_s;
-        QTest::addRow("lone lf stays inside") << QByteArray("a\nb\n") << u"a\nb\n\r\n"_s;
-        QTest::addRow("cr cr lf") << QByteArray("a\r\r\nb") << u"a\r\n\r\nb\r\n"_s;
-        QTest::addRow("blank lines kept") << QByteArray("a\r\n\r\n\r\nb") << u"a\r\n\r\n\r\nb\r\n"_s;
-        QTest::addRow("windows-1252 bytes") << QByteArray("\x80 caf\xE9\r\n") << u"\u20AC caf\u00E9\r\n"_s;
-    }
+    void readRebuildsLinesWithCrLf_data() { addRows("textlines"); }
     void readRebuildsLinesWithCrLf() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);

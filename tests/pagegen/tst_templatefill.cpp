@@ -2,12 +2,14 @@
 #include <QFile>
 #include <QTest>
 
+#include "../support/DataRows.h"
 #include "pagegen/MarkupEscape.h"
 #include "pagegen/TemplateDefaults.h"
 #include "pagegen/TemplateFill.h"
 
 using namespace vt::pagegen;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
@@ -38,15 +40,7 @@ private slots:
     // Rows in the table's order, each followed by the ad block ("AD"), over one template. A
     // value is the text between the first open tag and the first close tag after it; the golden
     // pages show verbatim values, close tags before open ones and placeholders inside values.
-    void fill_data() {
-        QTest::addColumn<QString>("pad");
-        QTest::addColumn<QString>("page"); // of "ProgramNameXXX|KeywordsXXX|desc2000XXX|GoogleAdsenseXXX"
-        QTest::addRow("no close tag") << u"<Keywords>x"_s << u"|||AD"_s;
-        QTest::addRow("entity kept") << u"<Keywords>Tom &amp; Jerry</Keywords>"_s
-                                     << u"|Tom &amp; Jerry||AD"_s;
-        QTest::addRow("ad place inside a value")
-            << u"<Char_Desc_2000>GoogleAdsenseXXX!</Char_Desc_2000>"_s << u"||AD!|AD"_s;
-    }
+    void fill_data() { addRows("fill"); }
     void fill() {
         QFETCH(QString, pad);
         QFETCH(QString, page);
@@ -57,21 +51,8 @@ private slots:
         QCOMPARE(filled.programName, valueBetween(pad, u"<Program_Name>", u"</Program_Name>"));
     }
 
-    // A value made plain text for the page: markup and quotes become references, an ampersand
-    // only where it begins no reference of its own.
-    void escapeMarkup_data() {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("escaped");
-        QTest::addRow("plain") << u"Foo 2.0 (x64)"_s << u"Foo 2.0 (x64)"_s;
-        QTest::addRow("script") << u"<script>alert(1)</script>"_s
-                                << u"&lt;script&gt;alert(1)&lt;/script&gt;"_s;
-        QTest::addRow("attribute") << u"x\" onerror='go()"_s << u"x&quot; onerror=&#39;go()"_s;
-        QTest::addRow("references kept")
-            << u"&amp; &eacute; &#8364; &#x20AC; &X1;"_s << u"&amp; &eacute; &#8364; &#x20AC; &X1;"_s;
-        QTest::addRow("bare ampersands")
-            << u"AT&T & &; &#; &#x; &#12a; &1a; &amp &"_s
-            << u"AT&amp;T &amp; &amp;; &amp;#; &amp;#x; &amp;#12a; &amp;1a; &amp;amp &amp;"_s;
-    }
+    // A value made plain text for the page, whatever it holds.
+    void escapeMarkup_data() { addRows("escapemarkup"); }
     void escapeMarkup() {
         QFETCH(QString, value);
         QFETCH(QString, escaped);
@@ -100,20 +81,7 @@ private slots:
         QVERIFY(page.endsWith(u"</html>\r\n"_s));
     }
 
-    void realPadFiles_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("page"); // name | short description | download address | category
-        QTest::addRow("upper-case tags are not found")
-            << u"04-just-clipboard-manager.xml"_s << u"|||Utilities"_s;
-        QTest::addRow("space inside an open tag") << u"08-diwacs.xml"_s << u"DiWaCS|||"_s;
-        QTest::addRow("category with a slash")
-            << u"10-salat.xml"_s
-            << u"Salat|Salat calculates the prayer times for you|http://iqsoft.iqu.co.in/salat/salat.rar|Home/Hobby"_s;
-        QTest::addRow("german block first") // the golden pages have the english one first
-            << u"14-rezervi.xml"_s
-            << u"Rezervi Belegungsplan und G\u00E4stedatenbank|Belegungsplan und G\u00E4stedatenbank Rezervi|"
-               u"http://www.rezervi.com/downloads/rezervi3_0_3.zip|Internet"_s;
-    }
+    void realPadFiles_data() { addRows("corpusfill"); }
     void realPadFiles() {
         QFETCH(QString, file);
         QFETCH(QString, page);

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "../support/DataRows.h"
 #include "../support/TestFiles.h"
 #include "platform/FileSystem.h"
 
@@ -39,16 +40,7 @@ private slots:
         QVERIFY(!FilesOf(temp.filePath(u"missing"_s)).ok());
     }
 
-    void createFolder_data() {
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<bool>("created");
-        QTest::addRow("new folder") << u"new"_s << true;
-        QTest::addRow("trailing separator") << u"new/"_s << true;
-        QTest::addRow("exists already") << u"existing"_s << false;
-        QTest::addRow("parent missing") << u"missing/new"_s << false;
-        QTest::addRow("refused name") << u"a:b"_s << false;
-        QTest::addRow("climbs out") << u".."_s << false;
-    }
+    void createFolder_data() { addRows("createfolder"); }
     void createFolder() {
         QFETCH(QString, relative);
         QFETCH(bool, created);
@@ -86,17 +78,7 @@ private slots:
         QCOMPARE(contentsOf(temp.filePath(u"b.txt"_s)), QByteArray("second"));
     }
 
-    // The name in the way of a file written: nothing, an old page (replaced whole, keeping its
-    // permissions), a link (refused, its target untouched) or a folder.
-    void replaceFile_data() {
-        QTest::addColumn<QString>("inTheWay");
-        QTest::addColumn<QString>("failure"); // empty: written
-        QTest::addRow("nothing") << QString() << QString();
-        QTest::addRow("old page") << u"old"_s << QString();
-        QTest::addRow("link to a file") << u"link"_s << u"it is a symbolic link"_s;
-        QTest::addRow("dangling link") << u"dangling"_s << u"it is a symbolic link"_s;
-        QTest::addRow("folder") << u"folder"_s << u"Is a directory"_s;
-    }
+    void replaceFile_data() { addRows("replacefile"); }
     void replaceFile() {
         QFETCH(QString, inTheWay);
         QFETCH(QString, failure);
@@ -126,16 +108,7 @@ private slots:
                 (::stat(QFile::encodeName(page).constData(), &info) == 0 && (info.st_mode & 0777) == 0600));
     }
 
-    // Only a regular file is opened for reading, and never waited on.
-    void openRegularFile_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("failure");
-        QTest::addRow("file") << u"file"_s << QString();
-        QTest::addRow("fifo") << u"fifo"_s << u"it is not a regular file (a FIFO, device or socket)"_s;
-        QTest::addRow("folder") << u"folder"_s << u"it is a folder"_s;
-        QTest::addRow("missing") << u"missing"_s << u"No such file or directory"_s;
-        QTest::addRow("device") << u"/dev/null"_s << u"it is not a regular file (a FIFO, device or socket)"_s;
-    }
+    void openRegularFile_data() { addRows("openregular"); }
     void openRegularFile() {
         QFETCH(QString, name);
         QFETCH(QString, failure);

@@ -1,3 +1,4 @@
+#include "../support/DataRows.h"
 #include "../support/ScriptedDialogs.h"
 #include "../support/TestFiles.h"
 #include "splitter/FolderSplit.h"
@@ -5,6 +6,7 @@
 
 using namespace vt::splitter;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
@@ -15,10 +17,10 @@ void makeFiles(const QString& folder, int count) {
 }
 
 // The file count of the master folder, then of each subfolder 0, 1, ... that exists.
-QList<int> sizes(const QString& master) {
-    QList<int> sizes{int(QDir(master).entryList(QDir::Files).size())};
+QStringList sizes(const QString& master) {
+    QStringList sizes{QString::number(QDir(master).entryList(QDir::Files).size())};
     for (int k = 0; QDir(master + u'/' + QString::number(k)).exists(); ++k) {
-        sizes += int(QDir(master + u'/' + QString::number(k)).entryList(QDir::Files).size());
+        sizes += QString::number(QDir(master + u'/' + QString::number(k)).entryList(QDir::Files).size());
     }
     return sizes;
 }
@@ -44,17 +46,7 @@ class TestSplitter : public QObject {
     Q_OBJECT
 
 private slots:
-    // Estimates that are numbers are checked by the split rows: subfolders 0 to it are made.
-    void noEstimate_data() {
-        QTest::addColumn<QString>("count");
-        QTest::addColumn<QString>("perFolder");
-        QTest::addColumn<int>("estimate"); // -1: none
-        QTest::addRow("no files") << u"0"_s << u"50"_s << 1;
-        QTest::addRow("zero per folder") << u"120"_s << u"0"_s << -1;
-        QTest::addRow("negative per folder") << u"120"_s << u"-5"_s << -1;
-        QTest::addRow("count not a number") << u"many"_s << u"50"_s << -1;
-        QTest::addRow("per folder not a number") << u"120"_s << QString() << -1;
-    }
+    void noEstimate_data() { addRows("estimates"); }
     void noEstimate() {
         QFETCH(QString, count);
         QFETCH(QString, perFolder);
@@ -62,21 +54,11 @@ private slots:
         QCOMPARE(FolderEstimate(count, perFolder).value_or(-1), estimate);
     }
 
-    // 50 files a subfolder; the estimate rounds count / 50 to the nearest, halves to even.
-    void split_data() {
-        QTest::addColumn<int>("files");
-        QTest::addColumn<QList<int>>("sizes"); // see sizes(); files left in the master: stopped
-        QTest::addRow("120 files: 2.4 rounds to 2") << 120 << QList<int>{0, 50, 50, 20, 0};
-        QTest::addRow("100 files") << 100 << QList<int>{0, 50, 50, 0, 0};
-        QTest::addRow("125 files: 2.5 rounds to 2") << 125 << QList<int>{0, 50, 50, 25, 0};
-        QTest::addRow("175 files: 3.5 rounds to 4") << 175 << QList<int>{0, 50, 50, 50, 25, 0, 0};
-        QTest::addRow("one file") << 1 << QList<int>{0, 1, 0};
-        QTest::addRow("stopped after 4 files") << 10 << QList<int>{6, 4, 0};
-    }
+    void split_data() { addRows("splits"); }
     void split() {
         QFETCH(int, files);
-        QFETCH(QList<int>, sizes);
-        const int moved = files - sizes.first();
+        QFETCH(QStringList, sizes);
+        const int moved = files - sizes.first().toInt();
         QTemporaryDir master;
         makeFiles(master.path(), files);
         QList<int> indexes;

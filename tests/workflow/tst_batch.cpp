@@ -1,3 +1,4 @@
+#include "../support/DataRows.h"
 #include "../support/ScriptedServer.h"
 #include "../support/WorkflowFixture.h"
 #include "platform/NetworkBrowser.h"
@@ -13,7 +14,7 @@ namespace {
 const QString NoListMessage = u"You haven't imported a list of PAD files. Do step 1: first."_s;
 
 // A storage folder with a Games folder; `urls` URLs naming the programs P0, P1, ... imported;
-// PAD texts T0 to T2 of the category Games, but T1 of "..".
+// PAD texts T0 to T2 of the category Games, but T1 of ".." and T2 of Tools, which has no folder.
 struct Fixture : WorkflowFixture {
     QString storage = path(u"storage"_s);
 
@@ -24,7 +25,11 @@ struct Fixture : WorkflowFixture {
         const QString text =
             u"<Program_Name>T%1</Program_Name><Program_Specific_Category>%2</Program_Specific_Category>"_s;
         for (int i = 0; i < 3; ++i) {
-            write(u"texts/%1.txt"_s.arg(i), text.arg(i).arg(i == 1 ? u".."_s : u"Games"_s).toLatin1());
+            write(u"texts/%1.txt"_s.arg(i), text.arg(i)
+                                                .arg(i == 1   ? u".."_s
+                                                     : i == 2 ? u"Tools"_s
+                                                              : u"Games"_s)
+                                                .toLatin1());
         }
         QByteArray list;
         for (int i = 0; i < urls; ++i) {
@@ -43,47 +48,7 @@ class TestBatch : public QObject {
     Q_OBJECT
 
 private slots:
-    // URL and text-store passes count 1 to N from the record counter, text-file passes are the
-    // records 0 to N, category passes every file. A record past the end of the list loads an empty
-    // address (an empty item) and fails, writing no page; five are named, and how many more.
-    // The range end runs from 0 to 32,767.
-    void passes_data() {
-        QTest::addColumn<int>("mode"); // 0 URL, 1 text store, 2 text file, 3 category
-        QTest::addColumn<int>("urls"); // -1: 3, and no storage folder
-        QTest::addColumn<int>("counter");
-        QTest::addColumn<int>("rangeEnd");
-        QTest::addColumn<QString>("visited"); // the numbers of the PAD URLs loaded, in order
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("message"); // the only one; empty: none
-        const QString badRange =
-            u"\"%1\" in \"Range = 0 to\" is not a whole number from 0 to 32,767.\r\n\r\nNo record was processed."_s;
-        const QString failed = u"%1 of %2 records could not be loaded or written.\r\n\r\nRecord %3: "_s;
-        QTest::addRow("no storage folder")
-            << 0 << -1 << 0 << 3 << u""_s << u""_s
-            << u"You must carry out step 2: and choose a folder in which to store your files first."_s;
-        QTest::addRow("no list") << 0 << 0 << 0 << 3 << u""_s << u""_s << NoListMessage;
-        QTest::addRow("negative range") << 0 << 3 << 0 << -1 << u""_s << u""_s << badRange.arg(-1);
-        QTest::addRow("range past 16 bits") << 1 << 3 << 0 << 32768 << u""_s << u""_s << badRange.arg(32768);
-        QTest::addRow("url: past the end")
-            << 0 << 3 << 0 << 9 << u"0,1,2,,,,,,"_s << u"P0.html P1.html P2.html"_s
-            << failed.arg(6).arg(9).arg(3) +
-                   u"no page at \r\nRecord 4: no page at \r\nRecord 5: no page at \r\nRecord 6: no page at \r\nRecord 7: no page at \r\n... and 1 more"_s;
-        QTest::addRow("url: range 0") << 0 << 3 << 0 << 0 << u""_s << u""_s << u""_s;
-        QTest::addRow("url: record past 16 bits")
-            << 0 << 3 << 32768 << 1 << u""_s << u""_s
-            << failed.arg(1).arg(1).arg(32768) +
-                   u"The record number \"32768\" is out of range: Step 3 loads records -32,768 to 32,767"_s;
-        // Record 3 is made again by the last pass: its own page, so nothing is reported replaced.
-        QTest::addRow("url: later start") << 0 << 4 << 2 << 3 << u"2,3,3"_s << u"P2.html P3.html"_s << u""_s;
-        QTest::addRow("text store: later start") << 1 << 3 << 1 << 3 << u"1,2,"_s << u"1.txt 2.txt 3.txt"_s
-                                                 << failed.arg(1).arg(3).arg(3) + u"no page at "_s;
-        QTest::addRow("text store: range 0") << 1 << 3 << 0 << 0 << u""_s << u""_s << u""_s;
-        QTest::addRow("text file") << 2 << 0 << 7 << 2 << u""_s << u"T0.html T1.html T2.html"_s << u""_s;
-        QTest::addRow("text file: range 0") << 2 << 0 << 7 << 0 << u""_s << u"T0.html"_s << u""_s;
-        QTest::addRow("category") << 3 << 0 << 9 << 0 << u""_s << u"Games/T0.html Games/T2.html"_s
-                                  << failed.arg(1).arg(3).arg(u"1 (texts/1.txt)"_s) +
-                                         u"The category \"..\" cannot be used as a file or folder name"_s;
-    }
+    void passes_data() { addRows("batch"); }
     void passes() {
         QFETCH(int, mode);
         QFETCH(int, urls);
@@ -93,6 +58,7 @@ private slots:
         QFETCH(QString, written);
         QFETCH(QString, message);
         Fixture f(std::abs(urls));
+        message.replace(u"{s}"_s, f.storage);
         f.workflow.setStorageFolder(urls < 0 ? QString() : f.storage);
         f.workflow.setCheck1(mode == 1 ? 1 : 0);
         f.workflow.setCheck2(mode == 2 ? 1 : 0);
@@ -111,18 +77,7 @@ private slots:
     // What a run could not do, each record named once. A PAD text file that cannot be written
     // keeps the record number, so the records after it are never reached; a value that would take
     // the page past its limit is left out, and its record fails although its page is written.
-    void recordsNotMade_data() {
-        QTest::addColumn<int>("check1");
-        QTest::addColumn<QString>("message"); // how it starts; %1: the storage folder
-        QTest::addRow("text store: a folder in the way")
-            << 1
-            << u"1 of 2 records could not be loaded or written.\r\n\r\nRecord 1: Could not write "
-               "\"%1/1.txt\": Is a directory\r\n\r\nThe 2 records after record 1 (2 to 3) were not tried"_s;
-        QTest::addRow("url: an ad block that doubles the page")
-            << 0
-            << u"1 of 1 records could not be loaded or written.\r\n\r\nRecord 0: The page would have grown "
-               "past 64 MiB, so the ad block was left out; the page was written as it stands"_s;
-    }
+    void recordsNotMade_data() { addRows("notmade"); }
     void recordsNotMade() {
         QFETCH(int, check1);
         QFETCH(QString, message);
@@ -133,7 +88,7 @@ private slots:
         f.workflow.setTemplateText(TemplateText::AdBlock, u"GoogleAdsenseXXX "_s.repeated(4));
         f.workflow.pressCommand6();
         QCOMPARE(f.dialogs.texts().size(), 1);
-        QVERIFY2(f.dialogs.texts().first().startsWith(message.arg(f.storage)),
+        QVERIFY2(f.dialogs.texts().first().startsWith(QString(message).replace(u"%1"_s, f.storage)),
                  qPrintable(f.dialogs.texts().first()));
         QCOMPARE(QFileInfo(f.storage + u"/P0.html"_s).size() > 1'000'000,
                  check1 == 0); // written as it stands
@@ -142,26 +97,7 @@ private slots:
     // Two records that make one page file: the later page stands and the summary names both, once
     // per replaced page. In category mode only a page in the same category folder counts, and a
     // record with no category has its page in the Category folder itself.
-    void pagesOfOneName_data() {
-        QTest::addColumn<int>("check3");
-        QTest::addColumn<QStringList>("texts"); // "name|category" of 0.txt, 1.txt ...
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("message");
-        const QString replaced =
-            u"Pages replaced by the page of a later record with the same file name: %1.\r\n\r\n"_s;
-        QTest::addRow("text file")
-            << 0 << QStringList{u"Foo|"_s, u"|"_s, u"Foo|"_s, u"Bar|"_s, u"Foo|"_s} << u"Bar.html Foo.html"_s
-            << u"1 of 5 records could not be loaded or written.\r\n\r\nRecord 1: the PAD "
-               "text has no program name\r\n\r\n"_s +
-                   replaced.arg(2) +
-                   u"Record 2 replaced the page of record 0: Foo.html\r\nRecord 4 replaced "
-                   "the page of record 2: Foo.html"_s;
-        QTest::addRow("category")
-            << 1 << QStringList{u"Foo|Games"_s, u"Foo|"_s, u"Foo|Games"_s, u"Bar|Games"_s}
-            << u"Foo.html Games/Bar.html Games/Foo.html"_s
-            << replaced.arg(1) +
-                   u"Record 2 (texts/2.txt) replaced the page of record 0 (texts/0.txt): Games/Foo.html"_s;
-    }
+    void pagesOfOneName_data() { addRows("sharedpages"); }
     void pagesOfOneName() {
         QFETCH(int, check3);
         QFETCH(QStringList, texts);
@@ -184,6 +120,9 @@ private slots:
         f.workflow.pressCommand6();
         QCOMPARE(filesBelow(f.storage).join(u' '), written);
         QCOMPARE(f.dialogs.texts(), QStringList{message});
+        for (const QString& page : filesBelow(f.storage)) { // the template is restored after every record
+            QVERIFY(contentsOf(f.storage + u'/' + page).contains(QFileInfo(page).baseName().toLatin1()));
+        }
     }
 
     // Starts pressed in the run's yields are refused unasked; closing stops it at the next yield.

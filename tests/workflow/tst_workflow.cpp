@@ -1,13 +1,14 @@
+#include "../support/DataRows.h"
 #include "../support/WorkflowFixture.h"
 
 using namespace vt::workflow;
 using vt::platform::MessageButtons;
 using vt::testing::WorkflowFixture;
 using namespace Qt::StringLiterals;
+using vt::testing::addRows;
 
 namespace {
 
-const QString UrlCaption = u"Make web pages from PAD file URLs"_s;
 const QString StoreCaption = u"Just store PAD files as text files"_s;
 const QString FileCaption = u"Make web pages from PAD text files"_s;
 const QString ImportQuestion =
@@ -23,23 +24,15 @@ class TestWorkflow : public QObject {
 private slots:
     // What the mode boxes and the category layout change of the start state, and no more. The
     // two boxes exclude each other.
-    void startStateAndModeBoxes_data() {
-        QTest::addColumn<QList<int>>("clicks"); // +1/-1: tick/clear Check1, +2/-2: Check2, 3: layout
-        QTest::addColumn<QString>("caption");
-        QTest::addRow("as started") << QList<int>{} << UrlCaption;
-        QTest::addRow("tick 2 then 1") << QList<int>{2, 1} << StoreCaption;
-        QTest::addRow("tick 1 then 2") << QList<int>{1, 2} << FileCaption;
-        QTest::addRow("tick and clear 1") << QList<int>{1, -1} << UrlCaption;
-        QTest::addRow("tick and clear 2") << QList<int>{2, -2} << UrlCaption;
-        QTest::addRow("tick 2, category layout") << QList<int>{2, 3} << FileCaption;
-    }
+    void startStateAndModeBoxes_data() { addRows("modeboxes"); }
     void startStateAndModeBoxes() {
-        QFETCH(QList<int>, clicks);
+        QFETCH(QStringList, clicks);
         QFETCH(QString, caption);
         WorkflowFixture f;
         Workflow& w = f.workflow;
         w.setPadTextFolder(u"/texts"_s);
-        for (const int click : clicks) {
+        for (const QString& text : clicks) {
+            const int click = text.toInt();
             click == 3 ? w.enterCategoryLayout()
                        : (w.*(std::abs(click) == 1 ? &Workflow::setCheck1 : &Workflow::setCheck2))(click > 0);
         }
@@ -55,53 +48,38 @@ private slots:
         QVERIFY(!w.isShown(Control::Command1) && !w.isShown(Control::Check3) && !w.isShown(Control::Combo1));
         QCOMPARE(QList<bool>(
                      {w.isShown(Control::Text2), w.isShown(Control::Command4), w.isShown(Control::Check1)}),
-                 QList<bool>(3, !clicks.contains(3)));
+                 QList<bool>(3, !clicks.contains(u"3"_s)));
     }
 
-    // Only CR LF and a lone CR end an entry; the list stops at 30,000 entries. A cancelled
-    // dialog still takes the start record, which must fit in 16 bits.
+    // The list stops at 30,000 entries.
     void import_data() {
-        QTest::addColumn<QByteArray>("file"); // null: the dialog is cancelled
-        QTest::addColumn<QString>("startRecord");
-        QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QStringList>("after");    // range end and record counter, 17 and 5 before
-        QTest::addColumn<QStringList>("messages"); // after the question
+        addRows("imports");
         const QByteArray full = QByteArray("x\r\n").repeated(29999) + "last";
         const QStringList capped = QStringList(29999, u"x"_s) << u"last"_s;
-        const auto row = [](const char* name, const QByteArray& file, const QString& start,
-                            const QStringList& entries, const QString& rangeEnd, const QString& counter,
-                            const QStringList& messages = {}) {
-            QTest::addRow("%s", name)
-                << file << start << entries << QStringList{rangeEnd, counter} << messages;
-        };
-        // A URL never holds a line break: a lone LF ends an entry too.
-        row("line ends", "a\rb\nc\r\nd\n\ne", u"0"_s, {u"a"_s, u"b"_s, u"c"_s, u"d"_s, QString(), u"e"_s},
-            u"6"_s, u"0"_s);
-        row("blanks, spaces, no last line end", " a \r\n\r\nb", u"0"_s, {u" a "_s, QString(), u"b"_s}, u"3"_s,
-            u"0"_s);
-        row("empty file keeps the range end", "", u"0"_s, {}, u"17"_s, u"0"_s);
-        row("29,999 lines", full.mid(3), u"0"_s, capped.mid(1), u"29999"_s, u"0"_s);
-        row("30,000 lines", full, u"0"_s, capped, u"30000"_s, u"0"_s, {CapMessage});
-        row("30,001 lines", full + "\r\nover", u"0"_s, capped, u"30000"_s, u"0"_s, {CapMessage});
-        row("negative start record", QByteArray(), u"-03"_s, {}, u"17"_s, u"-3"_s);
-        row("start record past 16 bits", QByteArray(), u"32768"_s, {}, u"17"_s, u"5"_s,
-            {u"\"32768\" in \"Start from record no:\" is not a whole number from -32,768 to 32,767.\r\n\r\nThe current record number stays 5."_s});
+        QTest::addRow("29,999 lines") << full.mid(3) << false << u"0"_s << capped.mid(1)
+                                      << QStringList{u"29999"_s, u"0"_s} << QString();
+        QTest::addRow("30,000 lines")
+            << full << false << u"0"_s << capped << QStringList{u"30000"_s, u"0"_s} << CapMessage;
+        QTest::addRow("30,001 lines") << full + "\r\nover" << false << u"0"_s << capped
+                                      << QStringList{u"30000"_s, u"0"_s} << CapMessage;
     }
     void import() {
         QFETCH(QByteArray, file);
+        QFETCH(bool, cancelled);
         QFETCH(QString, startRecord);
         QFETCH(QStringList, entries);
         QFETCH(QStringList, after);
-        QFETCH(QStringList, messages);
+        QFETCH(QString, message);
         WorkflowFixture f;
         f.workflow.setRangeEnd(u"17"_s);
         f.workflow.setRecordCounter(u"5"_s);
         f.workflow.setStartRecord(startRecord);
-        f.dialogs.files += file.isNull() ? QString() : f.write(u"list.txt"_s, file);
+        f.dialogs.files += cancelled ? QString() : f.write(u"list.txt"_s, file);
         f.workflow.pressStep1();
         QCOMPARE(f.workflow.urlList(), entries);
         QCOMPARE(QStringList({f.workflow.rangeEnd(), f.workflow.recordCounter()}), after);
-        QCOMPARE(f.dialogs.texts(), QStringList{ImportQuestion} + messages);
+        QCOMPARE(f.dialogs.texts(),
+                 QStringList{ImportQuestion} + (message.isEmpty() ? QStringList() : QStringList{message}));
         QCOMPARE(f.dialogs.shown.front().buttons, MessageButtons::YesNo);
         QCOMPARE(f.dialogs.filters, QStringList{u"Text Files (*.txt) | *.txt"_s});
     }
@@ -145,17 +123,7 @@ private slots:
     // The folder chooser and Step 4 in text-file mode both set the range end from the listing;
     // Step 4 then reads the numbered file, or fails and leaves the PAD text box alone. The range
     // end is the last file's number.
-    void textFileModeReadsTheNumberedFile_data() {
-        QTest::addColumn<int>("files");
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<QString>("outcome"); // the PAD text read, or why Step 4 failed (%1: the folder)
-        QTest::addRow("record 1 of 3") << 3 << u"1"_s << u"record 1\r\n"_s;
-        QTest::addRow("past the last") << 3 << u"3"_s << u"Record 3 is not in the folder \"%1\""_s;
-        QTest::addRow("letter") << 3 << u"x"_s << u"The record number \"x\" is not a whole number"_s;
-        QTest::addRow("past 32 bits")
-            << 3 << u"4294967296"_s << u"Record 4294967296 is not in the folder \"%1\""_s;
-        QTest::addRow("empty folder") << 0 << u"0"_s << u"The folder \"%1\" holds no PAD text files"_s;
-    }
+    void textFileModeReadsTheNumberedFile_data() { addRows("numberedfile"); }
     void textFileModeReadsTheNumberedFile() {
         QFETCH(int, files);
         QFETCH(QString, record);
