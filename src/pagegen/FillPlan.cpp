@@ -21,8 +21,10 @@ constexpr qsizetype MaxPlanLength = qsizetype(1) << 20;
 // Plans kept per template, one for each set of rows that have a value; the one used longest ago
 // gives way to a new one.
 constexpr std::size_t MaxPlans = 256;
+// The plans of one template hold pages of at most this many characters in all (16 MiB).
+constexpr qsizetype MaxHeldLength = qsizetype(8) << 20;
 // Templates kept: the page and article fills of one run.
-constexpr std::size_t MaxTemplates = 4;
+constexpr std::size_t MaxTemplates = 2;
 
 struct Place {
     std::size_t placeholder;
@@ -46,9 +48,9 @@ public:
     }
 
     // True when no occurrence of a placeholder can hold a character of the value: the value holds
-    // no placeholder, and on a side where an occurrence could cross the value's edge, it neither
-    // lies inside a placeholder nor begins with a placeholder's end (start) or ends with a
-    // placeholder's start (end).
+    // no placeholder; where an occurrence could cross its start, it neither lies inside a
+    // placeholder nor begins with a placeholder's end; where one could cross its end, it neither
+    // lies inside a placeholder nor ends with a placeholder's start.
     bool inert(QStringView value, bool startExposed, bool endExposed) const {
         if (startExposed) {
             for (const Place& place : placesOf(value.front())) {
@@ -118,6 +120,7 @@ struct TemplatePlans {
     std::vector<char16_t> markers; // per row; empty when too few characters are free
     std::map<std::vector<bool>, Plan> plans;
     std::uint64_t uses = 0;
+    qsizetype heldLength = 0; // of the plans' pages
 };
 
 std::vector<QString> placeholdersOf(const std::vector<FieldRow>& rows) {
@@ -232,7 +235,7 @@ Plan makePlan(const TemplatePlans& plans, const std::vector<bool>& valued) {
     return plan;
 }
 
-QMutex mutex;
+QMutex plansMutex;
 
 TemplatePlans& plansFor(const QString& pageTemplate, const std::vector<FieldRow>& rows,
                         const QString& adBlock) {
@@ -264,13 +267,13 @@ TemplatePlans& plansFor(const QString& pageTemplate, const std::vector<FieldRow>
 
 } // namespace
 
-// Each value stands where its marker stood. The markers' fill is the record's fill: a value that
-// takes part in no occurrence of a placeholder leaves every occurrence where the marker's left it,
-// so both fills find the same occurrences in the same order and make the same replacements; and
-// a page that stays below MaxPageLength at its longest makes every replacement of both.
+// Each value stands where its marker stood. The markers' fill is the record's fill: when no value
+// takes part in an occurrence of a placeholder searched after it landed, both fills find the same
+// occurrences, in the same text around the values, and make the same replacements; and a page
+// that stays within MaxPageLength at its longest makes every replacement of both.
 std::optional<QString> PlannedFill(const QString& pageTemplate, const std::vector<FieldRow>& rows,
                                    const QStringList& values, const QString& adBlock) {
-    QMutexLocker lock(&mutex);
+    QMutexLocker lock(&plansMutex);
     TemplatePlans& plans = plansFor(pageTemplate, rows, adBlock);
     if (plans.markers.empty() && !rows.empty()) {
         return std::nullopt;
@@ -281,13 +284,18 @@ std::optional<QString> PlannedFill(const QString& pageTemplate, const std::vecto
     }
     auto found = plans.plans.find(valued);
     if (found == plans.plans.end()) {
-        if (plans.plans.size() == MaxPlans) {
-            plans.plans.erase(
+        Plan made = makePlan(plans, valued);
+        while (!plans.plans.empty() &&
+               (plans.plans.size() == MaxPlans || plans.heldLength + made.page.size() > MaxHeldLength)) {
+            const auto oldest =
                 std::min_element(plans.plans.begin(), plans.plans.end(), [](const auto& a, const auto& b) {
                     return a.second.lastUse < b.second.lastUse;
-                }));
+                });
+            plans.heldLength -= oldest->second.page.size();
+            plans.plans.erase(oldest);
         }
-        found = plans.plans.emplace(valued, makePlan(plans, valued)).first;
+        plans.heldLength += made.page.size();
+        found = plans.plans.emplace(valued, std::move(made)).first;
     }
     Plan& plan = found->second;
     plan.lastUse = ++plans.uses;
