@@ -2,14 +2,27 @@
 
 #include <QDir>
 
+#include <array>
+
 #include "files/ShownText.h"
 
 namespace vt::files {
 namespace {
 
+// The ASCII characters a name cannot hold: the controls, DEL and \ / : * ? " < > |.
+constexpr std::array<bool, 128> RefusedAscii = [] {
+    std::array<bool, 128> refused{};
+    for (char16_t c = 0; c < 0x20; ++c) {
+        refused[c] = true;
+    }
+    for (const char16_t c : u"\\/:*?\"<>|\x7F") {
+        refused[c] = true;
+    }
+    return refused;
+}();
+
 bool isRefusedCharacter(QChar c) {
-    static constexpr QStringView Refused = u"\\/:*?\"<>|";
-    return c.unicode() < 0x20 || c.unicode() == 0x7F || Refused.contains(c) || isBidiControl(c);
+    return c.unicode() < RefusedAscii.size() ? RefusedAscii[c.unicode()] : isBidiControl(c);
 }
 
 } // namespace

@@ -32,10 +32,11 @@ QStringList linesOf(QByteArrayView bytes, qsizetype maxLines, LineEnds ends) {
 
 namespace {
 
-// Hands the bytes of a regular file of at most maxBytes (any size when negative) to use(),
-// mapped where the system allows it, so a large file is read only as far as use() looks.
+// Hands the bytes of a regular file of any size to use(), mapped where the system allows it, so
+// a large list is read only as far as use() looks. (A PAD text, at most MaxDocumentBytes, is
+// read in one go instead.)
 template <typename Use>
-auto withFileBytes(const QString& path, qint64 maxBytes, Use use) -> Result<decltype(use(QByteArrayView()))> {
+auto withFileBytes(const QString& path, Use use) -> Result<decltype(use(QByteArrayView()))> {
     const Result<int> opened = platform::OpenRegularFile(path);
     if (!opened) {
         return opened.status();
@@ -43,11 +44,6 @@ auto withFileBytes(const QString& path, qint64 maxBytes, Use use) -> Result<decl
     QFile file;
     if (!file.open(opened.value(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         return Status::failure(QStringLiteral("Could not open \"%1\": %2").arg(path, file.errorString()));
-    }
-    if (maxBytes >= 0 && file.size() > maxBytes) {
-        return Status::failure(QStringLiteral("Could not read \"%1\": it is larger than %2 MiB")
-                                   .arg(path)
-                                   .arg(maxBytes / (1024 * 1024)));
     }
     if (file.size() == 0) {
         return use(QByteArrayView());
@@ -66,9 +62,11 @@ auto withFileBytes(const QString& path, qint64 maxBytes, Use use) -> Result<decl
 // lines of linesOf() joined, made in one pass.
 QString textOfLines(QByteArrayView bytes) {
     QString text = decodeWindows1252(bytes);
-    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 2)) {
-        if (i + 1 == text.size() || text[i + 1] != u'\n') {
-            text.insert(i + 1, u'\n'); // a lone CR ends its line as CR LF does
+    // Each byte is one character, so the line ends are looked for in the bytes.
+    qsizetype inserted = 0;
+    for (qsizetype i = bytes.indexOf('\r'); i >= 0; i = bytes.indexOf('\r', i + 1)) {
+        if (i + 1 == bytes.size() || bytes[i + 1] != '\n') {
+            text.insert(i + 1 + inserted++, u'\n'); // a lone CR ends its line as CR LF does
         }
     }
     if (!text.isEmpty() && !text.endsWith(u"\r\n")) {
@@ -80,7 +78,7 @@ QString textOfLines(QByteArrayView bytes) {
 } // namespace
 
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineEnds ends) {
-    return withFileBytes(path, -1, [&](QByteArrayView bytes) { return linesOf(bytes, maxLines, ends); });
+    return withFileBytes(path, [&](QByteArrayView bytes) { return linesOf(bytes, maxLines, ends); });
 }
 
 Result<QString> readTextFile(const QString& path) {
@@ -98,11 +96,11 @@ Result<QString> readTextFile(const QString& path) {
             return cachedText;
         }
     }
-    Result<QString> read = withFileBytes(path, MaxDocumentBytes, textOfLines);
-    if (!read) {
-        return read;
+    const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes);
+    if (!bytes) {
+        return bytes.status();
     }
-    QString text = std::move(read).value();
+    QString text = textOfLines(bytes.value());
     // A file written just before it was read could change again without a new stamp.
     if (stamp && platform::IsSettled(*stamp, readAt)) {
         QMutexLocker lock(&mutex);

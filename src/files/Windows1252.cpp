@@ -1,5 +1,6 @@
 #include "files/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -28,84 +29,90 @@ int byteOf(char16_t unit) {
     return -1;
 }
 
-void appendCharacterReference(QByteArray& out, char32_t codePoint) {
-    out += "&#";
-    out += QByteArray::number(quint32(codePoint));
-    out += ';';
+QByteArray characterReference(char32_t codePoint) {
+    return "&#" + QByteArray::number(quint32(codePoint)) + ';';
 }
 
 } // namespace
 
 QString decodeWindows1252(QByteArrayView bytes) {
-    // Latin-1 maps every byte to the character of the same value; only 0x80-0x9F differ.
+    // Latin-1 maps every byte to the character of the same value; only 0x80-0x9F differ. Most PAD
+    // texts are ASCII: 32 bytes at a time pass over what needs no change.
     QString text = QString::fromLatin1(bytes);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    // Most PAD texts are ASCII: eight bytes at a time pass over what needs no change.
-    qsizetype i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t eight = 0;
-        std::memcpy(&eight, bytes.data() + i, 8);
-        if ((eight & 0x8080808080808080u) != 0) {
-            break;
+    constexpr qsizetype Block = 32;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; i += Block) {
+        if (i + Block <= size) {
+            std::array<std::uint64_t, Block / 8> words{};
+            std::memcpy(words.data(), bytes.data() + i, Block);
+            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080u) == 0) {
+                continue;
+            }
         }
-    }
-    for (; i < text.size(); ++i) {
-        if (out[i] >= 0x80 && out[i] < 0xA0) {
-            out[i] = HighControlRange[out[i] - 0x80];
+        for (qsizetype k = i; k < std::min(i + Block, size); ++k) {
+            if (out[k] >= 0x80 && out[k] < 0xA0) {
+                out[k] = HighControlRange[out[k] - 0x80];
+            }
         }
     }
     return text;
 }
 
 QByteArray encodeWindows1252(QStringView text) {
-    // One byte per code unit, written in place; only a character the code page lacks grows the
-    // text, and is appended after the bytes written so far.
-    QByteArray out(text.size(), Qt::Uninitialized);
+    // One byte per code unit; a character the code page lacks takes the bytes of its reference.
+    // Room is kept for the CR LF that a text file ends with.
+    const qsizetype size = text.size();
+    QByteArray out;
+    out.reserve(size + 2);
+    out.resize(size);
     char* bytes = out.data();
     qsizetype written = 0;
-    const qsizetype size = text.size();
+    const auto makeRoom = [&](qsizetype needed, qsizetype unitsLeft) {
+        if (written + needed > out.size()) {
+            out.resize(written + needed + unitsLeft);
+            bytes = out.data();
+        }
+    };
     const char16_t* units = text.utf16();
-    for (qsizetype i = 0; i < size; ++i) {
-        // Four ASCII characters at a time while the bytes keep pace with the characters.
-        while (written == i && i + 4 <= size) {
-            std::uint64_t four = 0;
-            std::memcpy(&four, units + i, 8);
-            if ((four & 0xFF80FF80FF80FF80u) != 0) {
-                break;
-            }
-            for (int k = 0; k < 4; ++k) {
-                bytes[written++] = char(units[i++]);
-            }
+    qsizetype i = 0;
+    while (i < size) {
+        // A run of ASCII characters, found four at a time, is copied in one loop.
+        qsizetype runEnd = i;
+        std::uint64_t four = 0;
+        while (runEnd + 4 <= size &&
+               (std::memcpy(&four, units + runEnd, 8), (four & 0xFF80FF80FF80FF80u) == 0)) {
+            runEnd += 4;
+        }
+        makeRoom(runEnd - i, size - runEnd);
+        for (; i < runEnd; ++i) {
+            bytes[written++] = char(units[i]);
         }
         if (i == size) {
             break;
         }
         const char16_t unit = units[i];
-        if (unit < 0x80 && written < out.size()) {
-            bytes[written++] = char(unit);
-            continue;
-        }
         const int byte = byteOf(unit);
         if (byte >= 0) {
-            if (written == out.size()) {
-                out.resize(out.size() + (size - i));
-                bytes = out.data();
-            }
+            makeRoom(1, size - i - 1);
             bytes[written++] = char(byte);
+            ++i;
             continue;
         }
-        out.truncate(written);
-        if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            appendCharacterReference(out, QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
+        QByteArray reference;
+        if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(units[i + 1])) {
+            reference = characterReference(QChar::surrogateToUcs4(unit, units[i + 1]));
             ++i;
         } else if (QChar::isSurrogate(unit)) {
             // A lone half of a surrogate pair is no character at all: keep a visible replacement.
-            appendCharacterReference(out, QChar::ReplacementCharacter);
+            reference = characterReference(QChar::ReplacementCharacter);
         } else {
-            appendCharacterReference(out, unit);
+            reference = characterReference(unit);
         }
-        written = out.size();
-        bytes = out.data();
+        ++i;
+        makeRoom(reference.size(), size - i);
+        std::memcpy(bytes + written, reference.constData(), std::size_t(reference.size()));
+        written += reference.size();
     }
     out.truncate(written);
     return out;

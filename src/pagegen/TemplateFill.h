@@ -28,6 +28,12 @@ constexpr qsizetype MaxPageLength = qsizetype(64) * 1024 * 1024;
 QString valueBetween(QStringView source, QStringView openTag, QStringView closeTag);
 // The text before the first close tag of what follows an open tag; "" when there is none.
 QString valueBefore(QStringView rest, QStringView closeTag);
+// The value of every row (valueBetween of its tags), each searched in the whole source.
+QStringList ValuesBetween(QStringView source, const std::vector<FieldRow>& rows);
+
+// Replaces every occurrence of the placeholder, left to right, without searching the inserted
+// text again; false, and the page unchanged, when the page would pass MaxPageLength.
+bool ReplaceEvery(QString& page, const QString& placeholder, const QString& value);
 
 // Which of a row's two replacements were made: a replacement that would take the page past
 // MaxPageLength is not.
@@ -39,6 +45,10 @@ struct RowOutcome {
 // One row's replacements in the page: the placeholder by the value, then every ad placeholder
 // by the ad block.
 RowOutcome FillRow(QString& page, const QString& placeholder, const QString& value, const QString& adBlock);
+
+// FillRow of each row in turn with the row's value; the outcome of each row.
+std::vector<RowOutcome> FillValues(QString& page, const std::vector<FieldRow>& rows,
+                                   const QStringList& values, const QString& adBlock);
 
 struct RowFill {
     QString page;

@@ -82,9 +82,11 @@ bool FolderExists(const QString& path) {
     return !path.isEmpty() && isFolder(QFile::encodeName(path));
 }
 
-Result<int> OpenRegularFile(const QString& path) {
+namespace {
+
+// OpenRegularFile, leaving what the opened file's stat says in `info`.
+Result<int> openRegular(const QString& path, struct stat& info) {
     const QByteArray native = QFile::encodeName(path);
-    struct stat info {};
     // Looked at before the open, as opening some devices already does something; checked again
     // on what was opened, in case the name changed meanwhile.
     const bool regular = ::stat(native.constData(), &info) == 0 && S_ISREG(info.st_mode);
@@ -104,6 +106,49 @@ Result<int> OpenRegularFile(const QString& path) {
                                : QStringLiteral("Could not open \"%1\": it is not a regular file (a FIFO, "
                                                 "device or socket)")
                                      .arg(path));
+}
+
+} // namespace
+
+Result<int> OpenRegularFile(const QString& path) {
+    struct stat info {};
+    return openRegular(path, info);
+}
+
+Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) {
+    struct stat info {};
+    const Result<int> opened = openRegular(path, info);
+    if (!opened) {
+        return opened.status();
+    }
+    const int fd = opened.value();
+    if (info.st_size > maxBytes) {
+        ::close(fd);
+        return Status::failure(QStringLiteral("Could not read \"%1\": it is larger than %2 MiB")
+                                   .arg(path)
+                                   .arg(maxBytes / (1024 * 1024)));
+    }
+    // The size it had when opened: a file that grows meanwhile is read as it was.
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype read = 0;
+    while (read < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + read, std::size_t(bytes.size() - read));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return Status::failure(QStringLiteral("Could not read \"%1\": %2").arg(path, reason(error)));
+        }
+        if (got == 0) {
+            break;
+        }
+        read += got;
+    }
+    ::close(fd);
+    bytes.truncate(read);
+    return bytes;
 }
 
 bool IsLink(const QString& path) {

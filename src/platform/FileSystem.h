@@ -18,6 +18,9 @@ bool FolderExists(const QString& path);
 // to one) is opened; a FIFO, device, socket or folder is refused at once, with the reason.
 // The caller owns the descriptor.
 Result<int> OpenRegularFile(const QString& path);
+// The bytes of a regular file, opened as OpenRegularFile does and read in one go; a file larger
+// than maxBytes is refused unread.
+Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes);
 // Whether the path itself is a symbolic link (to anything, or to nothing). Nothing is ever
 // written through one: a link planted in a chosen folder could send a file anywhere.
 bool IsLink(const QString& path);

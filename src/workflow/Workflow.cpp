@@ -298,40 +298,48 @@ Status Workflow::pressStep4() {
 // Each row cuts the PAD text box to what follows the row's open tag, then has Step 4 reload it;
 // only row 1 sees edits the user made to the box. The cut shows only where the reload fails
 // (Step 4 leaves the box as it is then), so it is made only there. Step 5 does not yield, so
-// every reload after row 1 finds what the first found: that one reload serves them all.
+// every reload after row 1 finds what the first found: that one reload serves them all, and the
+// other rows' values are all taken from the text it loaded.
 Status Workflow::pressStep5() {
     const std::vector<pagegen::FieldRow>& rows = pagegen::PadFieldTable();
-    QStringList leftOut;
-    std::optional<bool> reloaded;
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const pagegen::FieldRow& field = rows[row];
-        const qsizetype open = m_record.padText.indexOf(field.openTag);
-        const QString value =
-            open < 0 ? QString()
-                     : pagegen::valueBefore(QStringView(m_record.padText).sliced(open + field.openTag.size()),
-                                            field.closeTag);
-        const pagegen::RowOutcome filled =
-            pagegen::FillRow(m_templates.pageTemplate, field.placeholder,
-                             m_escapeMarkup ? pagegen::EscapeMarkup(value) : value, m_templates.adBlock);
-        if (!filled.valueFilled) {
-            leftOut += QStringLiteral("the value of ") + field.openTag;
+    const QString firstValue =
+        pagegen::valueBetween(m_record.padText, rows.front().openTag, rows.front().closeTag);
+    // Step 5 passes over every failure.
+    QStringList values;
+    if (pressStep4().ok()) {
+        values = pagegen::ValuesBetween(m_record.padText, rows);
+        values.front() = firstValue;
+    } else {
+        for (const pagegen::FieldRow& field : rows) {
+            const qsizetype open = m_record.padText.indexOf(field.openTag);
+            values += values.isEmpty()
+                          ? firstValue
+                          : pagegen::valueBetween(m_record.padText, field.openTag, field.closeTag);
+            if (open >= 0) {
+                setPadText(m_record.padText.mid(open + field.openTag.size()));
+            }
         }
-        if (!filled.adBlockFilled && !leftOut.contains(AdBlockName)) {
+    }
+    QStringList shown = values;
+    if (m_escapeMarkup) {
+        for (QString& value : shown) {
+            value = pagegen::EscapeMarkup(value);
+        }
+    }
+    const std::vector<pagegen::RowOutcome> filled =
+        pagegen::FillValues(m_templates.pageTemplate, rows, shown, m_templates.adBlock);
+    QStringList leftOut;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (!filled[row].valueFilled) {
+            leftOut += QStringLiteral("the value of ") + rows[row].openTag;
+        }
+        if (!filled[row].adBlockFilled && !leftOut.contains(AdBlockName)) {
             leftOut += AdBlockName;
         }
-        // Step 5 passes over every failure.
-        if (!reloaded) {
-            reloaded = pressStep4().ok();
-        }
-        if (!*reloaded && open >= 0) {
-            setPadText(m_record.padText.mid(open + field.openTag.size()));
-        }
-        if (row == 0) {
-            m_record.currentProgramName = value;
-        }
-        if (row == rows.size() - 1 && m_check3 == 1) {
-            m_record.currentCategory = value;
-        }
+    }
+    m_record.currentProgramName = values.front();
+    if (m_check3 == 1) {
+        m_record.currentCategory = values.back();
     }
     emit changed();
     if (leftOut.isEmpty()) {

@@ -59,6 +59,29 @@ private slots:
         QCOMPARE(EscapeMarkup(value), escaped);
     }
 
+    // A value that meets the text beside it forms a placeholder of a later row, or of the ad
+    // block, which is then replaced too; a value beside other text forms none.
+    void valueMeetsText_data() {
+        QTest::addColumn<QString>("pad");
+        QTest::addColumn<QString>("pageTemplate");
+        QTest::addColumn<QString>("page");
+        const QString keywords = u"<Keywords>k</Keywords>"_s;
+        QTest::addRow("at its end") << u"<Program_Name>Key</Program_Name>"_s + keywords
+                                    << u"ProgramNameXXXwordsXXX"_s << u"k"_s;
+        QTest::addRow("at its start")
+            << u"<Program_Name>wordsXXX</Program_Name>"_s + keywords << u"KeyProgramNameXXX"_s << u"k"_s;
+        QTest::addRow("ad placeholder")
+            << u"<Program_Name>Google</Program_Name>"_s << u"ProgramNameXXXAdsenseXXX"_s << u"AD"_s;
+        QTest::addRow("none") << u"<Program_Name>Key</Program_Name>"_s + keywords
+                              << u"ProgramNameXXX wordsXXX"_s << u"Key wordsXXX"_s;
+    }
+    void valueMeetsText() {
+        QFETCH(QString, pad);
+        QFETCH(QString, pageTemplate);
+        QFETCH(QString, page);
+        QCOMPARE(FillTemplate(pad, pageTemplate, u"AD"_s, false).page, page);
+    }
+
     // The fill stops where the page would pass 64 MiB: a page that reaches the limit exactly is
     // still filled, one a character longer is left as it was.
     void fillStop_data() {
