@@ -36,18 +36,21 @@ struct Field {
     QString closeTag;
     int descriptionLimit = 0; // the characters a Char_Desc_<n> field may hold, 0 for other fields
     bool isUrl = false;
+    std::size_t row = 0; // the field's first row in the field table
 };
 
 // The fields of the field table, each once, in the table's order.
 const std::vector<Field>& padFields() {
     static const std::vector<Field> fields = [] {
         std::vector<Field> distinct;
-        for (const pagegen::FieldRow& row : pagegen::PadFieldTable()) {
+        const std::vector<pagegen::FieldRow>& rows = pagegen::PadFieldTable();
+        for (std::size_t index = 0; index < rows.size(); ++index) {
+            const pagegen::FieldRow& row = rows[index];
             const QString tag = row.openTag.mid(1, row.openTag.size() - 2);
             if (std::none_of(distinct.begin(), distinct.end(),
                              [&](const Field& f) { return f.tag == tag; })) {
                 const int limit = tag.startsWith(DescriptionTag) ? tag.mid(DescriptionTag.size()).toInt() : 0;
-                distinct.push_back({tag, row.openTag, row.closeTag, limit, tag.endsWith(UrlTagEnd)});
+                distinct.push_back({tag, row.openTag, row.closeTag, limit, tag.endsWith(UrlTagEnd), index});
             }
         }
         return distinct;
@@ -80,7 +83,8 @@ QString eventAttributeIn(QStringView value) {
     return QString();
 }
 
-// What in the value would run in a browser, as it stands there; empty when nothing.
+// What in the value would run in a browser, as it stands there; empty when nothing. Each kind
+// needs its own character ("<", ":", "="), which most values lack: only then is it searched.
 QStringList unsafeMarkupIn(const QString& value, bool isUrl) {
     QStringList found;
     auto find = [&](const QString& marker) {
@@ -88,14 +92,18 @@ QStringList unsafeMarkupIn(const QString& value, bool isUrl) {
             found += value.mid(at, marker.size());
         }
     };
-    for (const QString& tag : ScriptTags) {
-        find(tag);
+    if (value.contains(u'<')) {
+        for (const QString& tag : ScriptTags) {
+            find(tag);
+        }
     }
-    if (isUrl) {
+    if (isUrl && value.contains(u':')) {
         find(ScriptAddress);
     }
-    if (const QString attribute = eventAttributeIn(value); !attribute.isEmpty()) {
-        found += attribute;
+    if (value.contains(u'=')) {
+        if (const QString attribute = eventAttributeIn(value); !attribute.isEmpty()) {
+            found += attribute;
+        }
     }
     return found;
 }
@@ -104,6 +112,9 @@ QStringList unsafeMarkupIn(const QString& value, bool isUrl) {
 qsizetype padLength(const QString& value) {
     static const QRegularExpression reference(u"&(#[0-9]+|#[xX][0-9A-Fa-f]+|[A-Za-z][A-Za-z0-9]*);"_s);
     qsizetype length = value.size();
+    if (!value.contains(u'&')) {
+        return length;
+    }
     for (QRegularExpressionMatchIterator it = reference.globalMatch(value); it.hasNext();) {
         length -= it.next().capturedLength() - 1;
     }
@@ -209,9 +220,10 @@ void PadCheck::checkPage(int record, const QString& programName, const QString& 
 
 void PadCheck::checkText(int record, const QString& padText) {
     const auto first = qsizetype(m_findings.size());
+    const QStringList rowValues = pagegen::ValuesBetween(padText, pagegen::PadFieldTable());
     std::vector<QString> values;
     for (const Field& field : padFields()) {
-        values.push_back(pagegen::valueBetween(padText, field.openTag, field.closeTag));
+        values.push_back(rowValues[qsizetype(field.row)]);
     }
     // Row 1 names the page, row 17 its category folder.
     const QString& name = values.front();
