@@ -2,6 +2,7 @@
 
 #include "check/PadCheck.h"
 #include "files/AllFiles.h"
+#include "pagegen/RecordSteps.h"
 #include "platform/Browser.h"
 #include "platform/NetworkBrowser.h"
 #include "workflow/RecordSources.h"
@@ -14,17 +15,16 @@ using namespace Qt::StringLiterals;
 const QString EmptyList = u"The list of PAD files \"%1\" holds no URL."_s;
 
 // The records URL mode makes, each once, in order: its passes start at the start record and move
-// on by one after each record, but not past the range end, where the passes left make it again.
+// the counter on as Step 6 does.
 std::vector<int> urlRecords(int startRecord, int rangeEnd) {
     std::vector<int> records;
-    int record = startRecord;
+    QString counter = QString::number(startRecord);
+    const QString lastRecord = QString::number(rangeEnd);
     for (int pass = 1; pass <= rangeEnd; ++pass) {
-        if (records.empty() || records.back() != record) {
+        if (const int record = counter.toInt(); records.empty() || records.back() != record) {
             records.push_back(record);
         }
-        if (record != rangeEnd) {
-            ++record;
-        }
+        counter = pagegen::RecordAfterPage(counter, lastRecord);
     }
     return records;
 }

@@ -7,10 +7,8 @@
 #include <limits>
 
 namespace vt::pagegen {
-namespace {
 
-// The counter's next number; a counter that is no number, or is at the top of its range, stays.
-QString nextRecord(const QString& recordCounter) {
+QString NextRecord(const QString& recordCounter) {
     const std::optional<std::int32_t> current = platform::toInt32(recordCounter);
     if (!current || *current == std::numeric_limits<std::int32_t>::max()) {
         return recordCounter;
@@ -18,7 +16,9 @@ QString nextRecord(const QString& recordCounter) {
     return QString::number(*current + 1);
 }
 
-} // namespace
+QString RecordAfterPage(const QString& recordCounter, const QString& lastRecord) {
+    return recordCounter == lastRecord ? recordCounter : NextRecord(recordCounter);
+}
 
 Status MakeWebPage(RecordValues& values, TemplateStore& templates) {
     if (values.storageFolder.isEmpty()) {
@@ -36,9 +36,7 @@ Status MakeWebPage(RecordValues& values, TemplateStore& templates) {
     }
     const Status written =
         WritePage(values.storageFolder, values.currentProgramName, category, templates.pageTemplate);
-    if (values.recordCounter != values.lastRecord) {
-        values.recordCounter = nextRecord(values.recordCounter);
-    }
+    values.recordCounter = RecordAfterPage(values.recordCounter, values.lastRecord);
     templates.pageTemplate = templates.backupTemplate;
     return written;
 }
@@ -46,7 +44,7 @@ Status MakeWebPage(RecordValues& values, TemplateStore& templates) {
 Status MakeTxt(RecordValues& values, TemplateStore& templates) {
     const Status written = WritePadText(values.storageFolder, values.recordCounter, values.padText);
     if (written) {
-        values.recordCounter = nextRecord(values.recordCounter);
+        values.recordCounter = NextRecord(values.recordCounter);
         templates.pageTemplate = templates.backupTemplate;
     }
     return written;

@@ -19,6 +19,13 @@ struct RecordValues {
     bool categoryMode = false;  // "Convert text files to html files and put in category" ticked
 };
 
+// The record counter after a record: the next number; a counter that is no number, or is at the
+// top of its range, stays.
+QString NextRecord(const QString& recordCounter);
+// The record counter after Step 6 made a record's page: the next record, except that the counter
+// stays once it has reached the last record.
+QString RecordAfterPage(const QString& recordCounter, const QString& lastRecord);
+
 // Writes the filled page, moves the counter on unless it has reached the last record, and
 // restores the working template from the master copy. Outside category mode the page's path
 // is first appended to the PAD text as a last line. A page that cannot be written is passed

@@ -2,6 +2,7 @@
 
 #include "files/AllFiles.h"
 #include "pagegen/MarkupEscape.h"
+#include "pagegen/RecordSteps.h"
 #include "pagegen/TemplateFill.h"
 #include "platform/Browser.h"
 #include "platform/ControlNumbers.h"
@@ -249,9 +250,8 @@ void Workflow::prefetchPasses(int passes, bool stopsAtRangeEnd) {
             break;
         }
         addresses += AddressOfRecord(m_urlList, *record, m_allowLocalFiles).address;
-        if (!stopsAtRangeEnd || counter != m_record.lastRecord) {
-            counter = QString::number(*record + 1);
-        }
+        counter = stopsAtRangeEnd ? pagegen::RecordAfterPage(counter, m_record.lastRecord)
+                                  : pagegen::NextRecord(counter);
     }
     m_browser.prefetch(addresses);
 }
