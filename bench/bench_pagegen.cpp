@@ -42,7 +42,7 @@ void FillAndWritePages(benchmark::State& state) {
             const vt::pagegen::FilledPage filled =
                 vt::pagegen::FillTemplate(texts[record % texts.size()], vt::pagegen::DefaultPageTemplate(),
                                           vt::pagegen::DefaultAdBlock(), false);
-            const vt::Status written =
+            const auto written =
                 vt::pagegen::WritePage(storage.path(), QString::number(record) + u' ' + filled.programName,
                                        std::nullopt, filled.page);
             benchmark::DoNotOptimize(written.ok());

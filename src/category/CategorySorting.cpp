@@ -257,9 +257,10 @@ void CategorySorting::categoryRun() {
         total.add(batch);
         m_lastRun.add(batch);
     }
-    if (!total.allMade()) {
+    if (total.worthTelling()) {
         m_dialogs.message(workflow::Workflow::summaryText(total, m_workflow.namedInSummary()),
-                          MessageButtons::Ok, MessageIcon::Exclamation);
+                          MessageButtons::Ok,
+                          total.allMade() ? MessageIcon::Information : MessageIcon::Exclamation);
     }
     m_dialogs.message(RunFinished, MessageButtons::Ok, MessageIcon::Information);
 }

@@ -87,7 +87,7 @@ void CheckWindow::saveCsv() {
     if (!file) {
         return;
     }
-    if (const Status saved = platform::ReplaceFile(*file, CsvReport(m_findings)); !saved) {
+    if (const auto saved = platform::ReplaceFile(*file, CsvReport(m_findings)); !saved) {
         m_dialogs.message(NotSavedMessage.arg(saved.message()), platform::MessageButtons::Ok,
                           platform::MessageIcon::Exclamation);
     }

@@ -64,10 +64,12 @@ ExitCode runArticle(const Arguments& arguments) {
         session.progress().update(summary.records, total);
         ++summary.records;
         const article::FilledArticle filled = article::FillArticle(text, *outline, adBlock);
-        const Status written = pagegen::WriteArticle(storage, filled.programName, filled.page);
+        const auto written = pagegen::WriteArticle(storage, filled.programName, filled.page);
         if (!written) {
             ++summary.failed;
             summary.failures += u"Record %1: %2"_s.arg(summary.records - 1).arg(written.message());
+        } else {
+            ++(written.value() == platform::FileWrite::Unchanged ? summary.unchanged : summary.written);
         }
     });
     if (!loaded) {

@@ -34,8 +34,8 @@ ExitCode runDefaults(const Arguments& arguments) {
     for (const DefaultText& each : texts) {
         // The text exactly as held, with no line end added: each default already ends with CR LF,
         // so reading the file back by the line rules gives the same text again.
-        const Status written = platform::ReplaceFile(files::displayPath(folder, each.fileName),
-                                                     files::encodeWindows1252(each.text));
+        const auto written = platform::ReplaceFile(files::displayPath(folder, each.fileName),
+                                                   files::encodeWindows1252(each.text));
         if (!written) {
             console.message(written.message());
             exitCode = ExitCode::RecordsFailed;

@@ -26,7 +26,8 @@ Session::Session(bool quiet, const QString& listFile, int parallel)
     : m_progress(m_console, quiet)
     , m_dialogs(m_console, quiet, listFile)
     , m_browser(platform::FetchLimits{}, parallel)
-    , m_workflow(m_dialogs, m_browser, [this] { yield(); }) {
+    , m_workflow(m_dialogs, m_browser, [this] { yield(); })
+    , m_quiet(quiet) {
     // A log names every failed record and replaced page, not only the first few.
     m_workflow.setNamedInSummary(-1);
     QObject::connect(&m_workflow, &workflow::Workflow::batchProgress, &m_workflow,
@@ -99,7 +100,8 @@ ExitCode Session::conclude(const workflow::BatchSummary& summary, bool failuresS
     if (summary.refused && !interrupted()) {
         return ExitCode::Refused; // the workflow has said why
     }
-    if (!summary.allMade() && !failuresShown) {
+    const bool told = summary.allMade() ? !m_quiet && summary.worthTelling() : !failuresShown;
+    if (told) {
         m_console.message(workflow::Workflow::summaryText(summary, m_workflow.namedInSummary()));
     }
     if (interrupted()) {

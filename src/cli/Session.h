@@ -51,7 +51,7 @@ public:
     // Command6 as part of a run the runner holds: the workflow's own batch, ended by its summary.
     ExitCode runBatch();
     // The exit code of a run that went as far as the summary says; its failures are printed
-    // unless the run has shown them already.
+    // unless the run has shown them already, and how many files it left unchanged unless quiet.
     ExitCode conclude(const workflow::BatchSummary& summary, bool failuresShown = false);
 
 private:
@@ -62,6 +62,7 @@ private:
     ConsoleDialogs m_dialogs;
     platform::NetworkBrowser m_browser;
     workflow::Workflow m_workflow;
+    bool m_quiet;
 };
 
 } // namespace vt::cli

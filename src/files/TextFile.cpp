@@ -111,7 +111,7 @@ Result<QString> readTextFile(const QString& path) {
     return text;
 }
 
-Status writeTextFile(const QString& path, QStringView text) {
+Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text) {
     QByteArray bytes = encodeWindows1252(text);
     bytes += "\r\n";
     return platform::ReplaceFile(path, bytes);

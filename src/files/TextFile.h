@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/FileSystem.h"
+
 // The line rules of the system's text files: Windows-1252 text; a line ends at CR LF or at a
 // lone CR, while a lone LF stays inside its line; a text is written whole, followed by CR LF.
 namespace vt::files {
@@ -31,8 +33,8 @@ Result<QString> readTextFile(const QString& path);
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1,
                                   LineEnds ends = LineEnds::CrOrCrLf);
 
-// Creates or replaces the file with the text and one CR LF. The old file stays whole
-// until the new one is complete, so a failed write never leaves half a file.
-Status writeTextFile(const QString& path, QStringView text);
+// Creates or replaces the file with the text and one CR LF, as platform::ReplaceFile does: the old
+// file stays whole until the new one is complete, and one that already holds these bytes is left.
+Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text);
 
 } // namespace vt::files

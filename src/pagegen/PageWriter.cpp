@@ -35,8 +35,8 @@ Result<QString> namedFilePath(const QString& folder, const char* role, QStringVi
     return *path;
 }
 
-Status writeNamedFile(const QString& folder, const char* role, QStringView stem, QStringView extension,
-                      QStringView text) {
+Result<platform::FileWrite> writeNamedFile(const QString& folder, const char* role, QStringView stem,
+                                           QStringView extension, QStringView text) {
     const Result<QString> path = namedFilePath(folder, role, stem, extension);
     return path ? files::writeTextFile(path.value(), text) : path.status();
 }
@@ -57,8 +57,8 @@ Result<QString> PagePath(const QString& storageFolder, QStringView programName,
     return namedFilePath(*folder, "program name", programName, u".html");
 }
 
-Status WritePage(const QString& storageFolder, QStringView programName,
-                 const std::optional<QString>& category, QStringView page) {
+Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView programName,
+                                      const std::optional<QString>& category, QStringView page) {
     const Result<QString> path = PagePath(storageFolder, programName, category);
     if (!path) {
         return path.status();
@@ -74,11 +74,13 @@ Status WritePage(const QString& storageFolder, QStringView programName,
     return files::writeTextFile(path.value(), page);
 }
 
-Status WritePadText(const QString& storageFolder, QStringView recordNumber, QStringView padText) {
+Result<platform::FileWrite> WritePadText(const QString& storageFolder, QStringView recordNumber,
+                                         QStringView padText) {
     return writeNamedFile(storageFolder, "record number", recordNumber, u".txt", padText);
 }
 
-Status WriteArticle(const QString& storageFolder, QStringView programName, QStringView article) {
+Result<platform::FileWrite> WriteArticle(const QString& storageFolder, QStringView programName,
+                                         QStringView article) {
     return writeNamedFile(storageFolder, "program name", programName, u".txt", article);
 }
 

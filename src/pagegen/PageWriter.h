@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/Outcome.h"
+#include "platform/FileSystem.h"
 
 #include <QString>
 #include <QStringView>
@@ -19,13 +20,15 @@ Result<QString> PagePath(const QString& storageFolder, QStringView programName,
                          const std::optional<QString>& category);
 
 // Writes the page at its path. The category's folder must already exist.
-Status WritePage(const QString& storageFolder, QStringView programName,
-                 const std::optional<QString>& category, QStringView page);
+Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView programName,
+                                      const std::optional<QString>& category, QStringView page);
 
 // storage folder / record number + ".txt".
-Status WritePadText(const QString& storageFolder, QStringView recordNumber, QStringView padText);
+Result<platform::FileWrite> WritePadText(const QString& storageFolder, QStringView recordNumber,
+                                         QStringView padText);
 
 // storage folder / program name + ".txt": an article, named as its page would be.
-Status WriteArticle(const QString& storageFolder, QStringView programName, QStringView article);
+Result<platform::FileWrite> WriteArticle(const QString& storageFolder, QStringView programName,
+                                         QStringView article);
 
 } // namespace vt::pagegen

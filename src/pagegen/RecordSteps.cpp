@@ -20,7 +20,7 @@ QString RecordAfterPage(const QString& recordCounter, const QString& lastRecord)
     return recordCounter == lastRecord ? recordCounter : NextRecord(recordCounter);
 }
 
-Status MakeWebPage(RecordValues& values, TemplateStore& templates) {
+Result<platform::FileWrite> MakeWebPage(RecordValues& values, TemplateStore& templates) {
     if (values.storageFolder.isEmpty()) {
         // Refused by the writer before anything is touched; the caller warns the user.
         return WritePage(values.storageFolder, values.currentProgramName, std::nullopt,
@@ -34,15 +34,16 @@ Status MakeWebPage(RecordValues& values, TemplateStore& templates) {
             QStringLiteral("\r\n") +
             files::displayPath(values.storageFolder, values.currentProgramName + QStringLiteral(".html"));
     }
-    const Status written =
+    Result<platform::FileWrite> written =
         WritePage(values.storageFolder, values.currentProgramName, category, templates.pageTemplate);
     values.recordCounter = RecordAfterPage(values.recordCounter, values.lastRecord);
     templates.pageTemplate = templates.backupTemplate;
     return written;
 }
 
-Status MakeTxt(RecordValues& values, TemplateStore& templates) {
-    const Status written = WritePadText(values.storageFolder, values.recordCounter, values.padText);
+Result<platform::FileWrite> MakeTxt(RecordValues& values, TemplateStore& templates) {
+    Result<platform::FileWrite> written =
+        WritePadText(values.storageFolder, values.recordCounter, values.padText);
     if (written) {
         values.recordCounter = NextRecord(values.recordCounter);
         templates.pageTemplate = templates.backupTemplate;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "pagegen/TemplateStore.h"
+#include "platform/FileSystem.h"
 
 // Step 6 ("Make Web Page") and "Make txt" as operations on the values they read and change.
 namespace vt::pagegen {
@@ -31,11 +32,11 @@ QString RecordAfterPage(const QString& recordCounter, const QString& lastRecord)
 // is first appended to the PAD text as a last line. A page that cannot be written is passed
 // over (the counter and template still move on) and its failure returned. With no storage
 // folder nothing changes at all.
-Status MakeWebPage(RecordValues& values, TemplateStore& templates);
+Result<platform::FileWrite> MakeWebPage(RecordValues& values, TemplateStore& templates);
 
 // Writes the PAD text as <record counter>.txt, then moves the counter on and restores the
 // working template. When the file cannot be written, or no storage folder was chosen,
 // nothing changes.
-Status MakeTxt(RecordValues& values, TemplateStore& templates);
+Result<platform::FileWrite> MakeTxt(RecordValues& values, TemplateStore& templates);
 
 } // namespace vt::pagegen

@@ -11,8 +11,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "files/SafePath.h"
 
@@ -39,18 +42,86 @@ bool isFileEntry(const QByteArray& folder, const dirent& entry) {
     return !isFolder(folder + '/' + entry.d_name);
 }
 
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+const QByteArray OursPrefix = QByteArrayLiteral(".vellumtide-");
+
+// Removes the hidden files that a killed run left in a folder, once per folder and process,
+// before this process first writes there. Only files last changed before that first write are
+// taken, so the ones another run is writing at the same moment stay.
+void removeLeftovers(const QByteArray& folder) {
+    static std::mutex mutex;
+    static std::set<QByteArray> cleaned;
+    static const std::int64_t firstWriteNs = NowNs();
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleaned.insert(folder).second) {
+            return;
+        }
+    }
+    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.isEmpty() ? "." : folder.constData()));
+    if (!dir) {
+        return;
+    }
+    const QByteArray kept = QFile::encodeName(FetchStateFileName);
+    while (const dirent* entry = ::readdir(dir.get())) {
+        struct stat info {};
+        if (std::strncmp(entry->d_name, OursPrefix.constData(), std::size_t(OursPrefix.size())) == 0 &&
+            kept != entry->d_name &&
+            ::fstatat(::dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode) &&
+            std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec < firstWriteNs) {
+            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+        }
+    }
+}
+
 // Opens a new file beside the target under a short hidden name of its own, so that even a page
 // name as long as the file system allows leaves room for it.
-int openBeside(const QByteArray& target, QByteArray& temporary) {
-    const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
+int openBeside(const QByteArray& folder, QByteArray& temporary) {
+    const QByteArray kept = QFile::encodeName(FetchStateFileName);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        temporary = folder + ".vellumtide-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        const QByteArray name = OursPrefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        if (name == kept) {
+            continue;
+        }
+        temporary = folder + name;
         const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
         }
     }
     return -1;
+}
+
+// Whether the regular file at the path holds exactly these bytes (its size is known to match):
+// read once, in pieces, and compared as it comes.
+bool holdsExactly(const QByteArray& path, QByteArrayView bytes) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    constexpr qsizetype Piece = qsizetype(256) * 1024;
+    thread_local std::vector<char> buffer(Piece);
+    qsizetype compared = 0;
+    bool same = true;
+    while (same) {
+        const ssize_t got = ::read(fd, buffer.data(), std::size_t(Piece));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            same = got == 0 && compared == bytes.size();
+            break;
+        }
+        same = compared + got <= bytes.size() &&
+               std::memcmp(buffer.data(), bytes.data() + compared, std::size_t(got)) == 0;
+        compared += got;
+    }
+    ::close(fd);
+    return same;
 }
 
 // Writes every byte, going on after a partial write; false with errno set on the first failure.
@@ -71,10 +142,6 @@ bool writeAll(int fd, QByteArrayView bytes) {
     }
     return true;
 }
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
 
 } // namespace
 
@@ -205,26 +272,26 @@ Status CreateFolder(const QString& path) {
     return Status::success();
 }
 
-Status ReplaceFile(const QString& path, QByteArrayView bytes) {
+Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes) {
     const QByteArray target = QFile::encodeName(path);
-    // A new file is written under its own name at once (O_EXCL: never through a link), and
-    // removed again when a write fails. An existing one is replaced only by a whole new file.
-    int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    const bool created = fd >= 0;
-    QByteArray temporary;
-    if (!created && errno == EEXIST) {
-        if (IsLink(path)) {
-            return Status::failure(QStringLiteral("Could not write \"%1\": it is a symbolic link").arg(path));
-        }
-        fd = openBeside(target, temporary);
-        // A file that is replaced keeps its permissions, as an edit in place would.
-        struct stat old {};
-        if (fd >= 0 && ::stat(target.constData(), &old) == 0) {
-            static_cast<void>(::fchmod(fd, old.st_mode & 07777));
-        }
+    struct stat old {};
+    const bool existed = ::lstat(target.constData(), &old) == 0;
+    if (existed && S_ISLNK(old.st_mode)) {
+        return Status::failure(QStringLiteral("Could not write \"%1\": it is a symbolic link").arg(path));
     }
+    if (existed && S_ISREG(old.st_mode) && old.st_size == bytes.size() && holdsExactly(target, bytes)) {
+        return FileWrite::Unchanged;
+    }
+    const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
+    removeLeftovers(folder);
+    QByteArray temporary;
+    const int fd = openBeside(folder, temporary);
     if (fd < 0) {
         return Status::failure(QStringLiteral("Could not create \"%1\": %2").arg(path, reason(errno)));
+    }
+    // A file that is replaced keeps its permissions, as an edit in place would.
+    if (existed) {
+        static_cast<void>(::fchmod(fd, old.st_mode & 07777));
     }
     struct stat written {};
     bool whole = writeAll(fd, bytes) && ::fstat(fd, &written) == 0;
@@ -237,15 +304,26 @@ Status ReplaceFile(const QString& path, QByteArrayView bytes) {
         whole = false;
         error = errno;
     }
-    if (whole && !created && ::rename(temporary.constData(), target.constData()) != 0) {
+    // A name that was free must still be: a link or file planted meanwhile is never replaced.
+    bool linked = false;
+    if (whole && !existed &&
+        ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) != 0) {
+        // A file system without RENAME_NOREPLACE: a hard link fails on a taken name just the same.
+        linked = errno == EINVAL && ::link(temporary.constData(), target.constData()) == 0;
+        whole = linked;
+        error = errno;
+    }
+    if (whole && existed && ::rename(temporary.constData(), target.constData()) != 0) {
         whole = false;
         error = errno;
     }
+    if (!whole || linked) {
+        ::unlink(temporary.constData());
+    }
     if (!whole) {
-        ::unlink(created ? target.constData() : temporary.constData());
         return Status::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, reason(error)));
     }
-    return Status::success();
+    return FileWrite::Written;
 }
 
 Status MoveFile(const QString& sourceFile, const QString& destinationFolder) {

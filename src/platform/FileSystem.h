@@ -34,12 +34,23 @@ Result<int> FileCount(const QString& folder);
 // name is one the system refuses.
 Status CreateFolder(const QString& path);
 
-// Creates or replaces the file with exactly these bytes, every write checked. An existing file
-// is replaced by a new hidden one in the same folder only once that holds every byte; a new
-// file that could not be written whole is removed. So a failure (a full disk) leaves the old
-// file as it was, or no file where there was none, and says the system's reason. A path that
-// is a symbolic link is refused.
-Status ReplaceFile(const QString& path, QByteArrayView bytes);
+// The name of the one hidden file of ours that stays in a folder: what a re-run with conditional
+// fetches knows of the pages and texts it made. Every other ".vellumtide-" file is a file being
+// written.
+inline const QString FetchStateFileName = QStringLiteral(".vellumtide-fetch");
+
+// What a write did to the file: wrote new bytes, or found exactly these bytes there already.
+enum class FileWrite { Written, Unchanged };
+
+// Creates or replaces the file with exactly these bytes, every write checked. A file that
+// already holds exactly these bytes is left as it is (its times stay), read once to know it.
+// Otherwise the bytes go to a new hidden file of ours beside the target, which is moved into
+// place only once it holds every byte: over the old file, which it replaces whole keeping its
+// permissions, or to a new name only while that is still free. So neither a failure (a full disk)
+// nor a killed run ever leaves a part of a file under its name. The hidden files a killed run
+// left behind are removed the first time a run writes into their folder. A path that is a
+// symbolic link is refused; nothing is ever written through one.
+Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes);
 
 // Moves a file into a folder under its own name; fails when that name is taken there, or the
 // folder is a symbolic link. Never overwrites.

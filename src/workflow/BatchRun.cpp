@@ -22,6 +22,7 @@ const QString TooManyFilesMessage = QStringLiteral("The folder \"%1\" holds %2 f
                                                    "from at most 32,768.\r\n\r\nNo record was processed.");
 const QString UnreadableFolderMessage = QStringLiteral("%1\r\n\r\nNo record was processed.");
 const QString Paragraph = QStringLiteral("\r\n\r\n");
+const QString CountsMessage = QStringLiteral("%1 written, %2 unchanged, %3 failed.");
 const QString FailedMessage = QStringLiteral("%1 of %2 records could not be loaded or written.");
 const QString ReplacedMessage =
     QStringLiteral("Pages replaced by the page of a later record with the same file name: %1.");
@@ -80,6 +81,13 @@ public:
         }
         return status;
     }
+    // Notes the outcome of a step that writes a file; what it did to the file when it worked.
+    std::optional<platform::FileWrite> noteWrite(const Result<platform::FileWrite>& write) {
+        return note(write.status()).ok() ? std::optional(write.value()) : std::nullopt;
+    }
+    void count(platform::FileWrite effect) {
+        ++(effect == platform::FileWrite::Unchanged ? m_summary.unchanged : m_summary.written);
+    }
     void replaced(const QString& earlierRecord, const QString& page) {
         m_summary.replaced += ReplacedLine.arg(m_record, earlierRecord, page);
     }
@@ -105,6 +113,9 @@ bool Workflow::beginRun() {
 
 QString Workflow::summaryText(const BatchSummary& summary, qsizetype named) {
     QStringList paragraphs;
+    if (summary.unchanged > 0) {
+        paragraphs += CountsMessage.arg(summary.written).arg(summary.unchanged).arg(summary.failed);
+    }
     if (summary.failed > 0) {
         paragraphs += FailedMessage.arg(summary.failed).arg(summary.records);
         paragraphs += namedLines(summary.failures, named);
@@ -119,8 +130,9 @@ QString Workflow::summaryText(const BatchSummary& summary, qsizetype named) {
 
 // Two records of one run that make the same page file: the later page stands, as stored sites
 // expect, and the summary names both. A record that writes its own page again (the passes past
-// the range end) replaces nothing of another record's.
-void Workflow::notePageWritten(BatchLog& log) {
+// the range end) replaces nothing of another record's. A page is unchanged only when it held its
+// bytes before the run: one that this run already wrote counts once, as written.
+void Workflow::notePageWritten(BatchLog& log, platform::FileWrite effect) {
     const std::optional<QString> category =
         m_check3 == 1 ? std::optional<QString>(m_record.currentCategory) : std::nullopt;
     const Result<QString> page =
@@ -130,7 +142,9 @@ void Workflow::notePageWritten(BatchLog& log) {
     }
     const std::pair<QString, QString> writer{m_padTextFolder, log.record()};
     const auto earlier = m_pageWriters.constFind(page.value());
-    if (earlier != m_pageWriters.cend() && *earlier != writer) {
+    if (earlier == m_pageWriters.cend()) {
+        log.count(effect);
+    } else if (*earlier != writer) {
         log.replaced(earlier->second, page.value().mid(m_record.storageFolder.size() + 1));
     }
     m_pageWriters.insert(page.value(), writer);
@@ -142,9 +156,9 @@ void Workflow::pressCommand6() {
     }
     const BatchSummary summary = runBatch();
     endRun();
-    if (!summary.allMade() && !m_shutDown) {
+    if (summary.worthTelling() && !m_shutDown) {
         m_dialogs.message(summaryText(summary, m_namedInSummary), MessageButtons::Ok,
-                          MessageIcon::Exclamation);
+                          summary.allMade() ? MessageIcon::Information : MessageIcon::Exclamation);
     }
 }
 
@@ -213,15 +227,17 @@ void Workflow::runPasses(BatchLog& log) {
             return;
         }
         if (mode == Mode::TextStore) {
-            log.note(pressMakeTxt());
+            if (const std::optional<platform::FileWrite> effect = log.noteWrite(pressMakeTxt())) {
+                log.count(*effect);
+            }
             continue;
         }
         log.note(pressStep5());
         if (!yieldGoesOn()) {
             return;
         }
-        if (log.note(pressStep6()).ok()) {
-            notePageWritten(log);
+        if (const std::optional<platform::FileWrite> effect = log.noteWrite(pressStep6())) {
+            notePageWritten(log, *effect);
         }
     }
 }
@@ -266,8 +282,8 @@ void Workflow::runCategoryPasses(BatchLog& log) {
         if (!yieldGoesOn()) {
             return;
         }
-        if (log.note(pressStep6()).ok()) {
-            notePageWritten(log);
+        if (const std::optional<platform::FileWrite> effect = log.noteWrite(pressStep6())) {
+            notePageWritten(log, *effect);
         }
     }
 }

@@ -348,13 +348,13 @@ Status Workflow::pressStep5() {
     return Status::failure(LeftOutMessage.arg(leftOut.join(QStringLiteral(", "))));
 }
 
-Status Workflow::pressStep6() {
+Result<platform::FileWrite> Workflow::pressStep6() {
     if (m_record.storageFolder.isEmpty()) {
         m_dialogs.message(NoStorageFolderMessage, MessageButtons::Ok, MessageIcon::Exclamation);
         return Status::failure(NoStorageFolderMessage);
     }
     m_record.categoryMode = m_check3 == 1;
-    const Status written = pagegen::MakeWebPage(m_record, m_templates);
+    Result<platform::FileWrite> written = pagegen::MakeWebPage(m_record, m_templates);
     emit changed();
     if (m_record.categoryMode) {
         static_cast<void>(pressStep4());
@@ -362,8 +362,8 @@ Status Workflow::pressStep6() {
     return written;
 }
 
-Status Workflow::pressMakeTxt() {
-    const Status written = pagegen::MakeTxt(m_record, m_templates);
+Result<platform::FileWrite> Workflow::pressMakeTxt() {
+    Result<platform::FileWrite> written = pagegen::MakeTxt(m_record, m_templates);
     emit changed();
     return written;
 }

@@ -9,6 +9,7 @@
 
 #include "pagegen/RecordSteps.h"
 #include "pagegen/TemplateStore.h"
+#include "platform/FileSystem.h"
 #include "platform/Yield.h"
 #include "workflow/Controls.h"
 
@@ -34,14 +35,20 @@ struct BatchSummary {
     bool refused = false;
     int records = 0;
     int failed = 0;
+    int written = 0;      // pages and PAD texts written anew
+    int unchanged = 0;    // pages and PAD texts that already held exactly their bytes
     QStringList failures; // "Record 12: reason"
     QStringList replaced; // "Record 91 replaced the page of record 17: Foo.html"
     QStringList notes;    // what else the run could not do: the records it never reached
 
     bool allMade() const { return failed == 0 && replaced.isEmpty(); }
+    // Whether the end of the run has something to say: failures, or files a re-run left as they were.
+    bool worthTelling() const { return !allMade() || unchanged > 0; }
     void add(const BatchSummary& other) {
         records += other.records;
         failed += other.failed;
+        written += other.written;
+        unchanged += other.unchanged;
         failures += other.failures;
         replaced += other.replaced;
         notes += other.notes;
@@ -111,9 +118,9 @@ public:
     // when values were left out of the page to keep it within its size limit.
     Status pressStep5();
     // Step 6 (Command5): writes the filled page.
-    Status pressStep6();
+    Result<platform::FileWrite> pressStep6();
     // "Make txt" (Command8): writes the PAD text as <record number>.txt.
-    Status pressMakeTxt();
+    Result<platform::FileWrite> pressMakeTxt();
     // Command6: the batch over the range, in the mode the check boxes select, ending with a
     // message when records failed. Refused while another run or import is going on.
     void pressCommand6();
@@ -175,7 +182,7 @@ private:
     // Tells the browser what Step 3 loads in this pass and the next ones, as the record number
     // moves: on by one after each record, but in URL mode not past the range end.
     void prefetchPasses(int passes, bool stopsAtRangeEnd);
-    void notePageWritten(BatchLog& log);
+    void notePageWritten(BatchLog& log, platform::FileWrite effect);
 
     platform::Dialogs& m_dialogs;
     platform::Browser& m_browser;

@@ -1,6 +1,7 @@
 // The headless runner as a user's script sees it: the built program run as a process on temp
 // folders, judged by the files it leaves, what it prints and its exit code. What the batch makes
 // is the model's business (tests/workflow, tests/category); here the runner must press its steps.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QRegularExpression>
@@ -194,6 +195,45 @@ private slots:
         // Again on the full disk: every page fails to be replaced, and each stays as it was.
         QCOMPARE(runCli(f.run(u"pages"_s, u"texts"_s, u"full"_s) << u"--quiet"_s).exitCode, 1);
         QCOMPARE(bytesBelow(f[u"full"_s]), written);
+    }
+
+    // A run killed while it writes a page leaves nothing under the page's name but a whole page;
+    // the next run takes away what it left and writes the page, and a third leaves it untouched.
+    void killedMidWriteThenRerun() {
+        Folders f({u"texts"_s, u"out"_s});
+        writeBytes(f[u"texts/0.txt"_s], pad(u"Big"_s));
+        writeBytes(f[u"page.html"_s], "<title>PageTitleXXX</title>GoogleAdsenseXXX\r\n");
+        // The ad block holds its own placeholder twice: the page doubles at every row, to some 50 MB.
+        writeBytes(f[u"ad.txt"_s], "GoogleAdsenseXXX" + QByteArray(766, ' ') + "GoogleAdsenseXXX");
+        QStringList arguments = f.run(u"pages"_s, u"texts"_s)
+                                << u"--template"_s << f[u"page.html"_s] << u"--ad-block"_s << f[u"ad.txt"_s];
+        const auto inOut = [&] {
+            return QDir(f[u"out"_s], {}, QDir::Name, QDir::Files | QDir::Hidden).entryList();
+        };
+        QMap<QString, QByteArray> atKill;
+        const Outcome killed = runCli(arguments, [&](QProcess& p) {
+            QElapsedTimer clock;
+            clock.start();
+            while (inOut().isEmpty() && clock.elapsed() < 60000) {
+            }
+            ::kill(pid_t(p.processId()), SIGKILL);
+            p.waitForFinished();
+            atKill = bytesBelow(f[u"out"_s]);
+        });
+        QCOMPARE(killed.exitCode, -1);
+        // The ad block was left out where it would have passed the size limit: the record is named.
+        QCOMPARE(runCli(arguments).exitCode, 1);
+        const QMap<QString, QByteArray> whole = bytesBelow(f[u"out"_s]);
+        QCOMPARE(whole.keys(), QStringList{u"Big.html"_s});
+        QVERIFY(whole.first().size() > 32 * 1024 * 1024);
+        QCOMPARE(atKill.value(u"Big.html"_s, whole.first()), whole.first());
+        QCOMPARE(inOut(), QStringList{u"Big.html"_s});
+
+        const QDateTime written = QFileInfo(f[u"out/Big.html"_s]).lastModified();
+        const Outcome again = runCli(arguments);
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY2(again.err.contains(u"0 written, 1 unchanged, 1 failed."_s), qPrintable(again.err));
+        QCOMPARE(QFileInfo(f[u"out/Big.html"_s]).lastModified(), written);
     }
 
     // Help goes to standard output; every example in it is a command line the program accepts.

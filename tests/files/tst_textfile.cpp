@@ -51,7 +51,7 @@ private slots:
         // The name is taken by a folder: the write fails only at the final step, and the
         // half-made temporary file must not stay behind.
         QVERIFY(QDir(dir.path()).mkdir(u"page.html"_s));
-        const vt::Status status = writeTextFile(dir.filePath(u"page.html"_s), u"new"_s);
+        const auto status = writeTextFile(dir.filePath(u"page.html"_s), u"new"_s);
         QVERIFY(!status.ok() && status.message().contains(u"page.html"_s));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{u"page.html"_s});
