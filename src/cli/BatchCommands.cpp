@@ -55,6 +55,7 @@ bool importList(Session& session, const Arguments& arguments) {
         return false;
     }
     session.workflow().setAllowLocalFiles(arguments.has(option::AllowLocalFiles));
+    session.workflow().setFetchOnlyChanged(arguments.has(option::SinceLast));
     if (arguments.has(option::Start)) {
         session.workflow().setStartRecord(arguments.value(option::Start));
     }
@@ -89,7 +90,8 @@ QString checkPages(const Arguments& arguments) {
     if (arguments.has(option::FromTexts) == arguments.has(option::UrlList)) {
         return u"Give either --from-texts DIR or --url-list FILE."_s;
     }
-    for (const QString& urlOption : {option::Start, option::AllowLocalFiles, option::Parallel}) {
+    for (const QString& urlOption :
+         {option::Start, option::AllowLocalFiles, option::Parallel, option::SinceLast}) {
         if (arguments.has(urlOption) && !arguments.has(option::UrlList)) {
             return u"--%1 goes with --url-list."_s.arg(urlOption);
         }

@@ -42,6 +42,13 @@ const Option Parallel{
     option::Parallel, u"N"_s,
     u"Load up to N PAD files at once, at most 4 from one host (1 to 64, default 32; 1 loads one "
     "at a time). Pages are still made one by one in list order."_s};
+const Option SinceLast{
+    option::SinceLast, QString(),
+    u"Ask each server for its PAD file only if it changed since the last --since-last run into the storage "
+    "folder (If-None-Match, If-Modified-Since). A record whose PAD file did not change keeps its file as it "
+    "is and counts as unchanged; a server that ignores the question sends the file as before. What the "
+    "next run needs is kept in the storage folder's .vellumtide-fetch; without it every PAD file is fetched "
+    "in full."_s};
 const Option AllowLocalFiles{option::AllowLocalFiles, QString(),
                              u"Also load the list's entries that name local files (absolute paths, file: "
                              "addresses); without it only http and https addresses are loaded."_s};
@@ -62,6 +69,7 @@ const std::vector<Command> CommandTable = {
       End,
       Parallel,
       AllowLocalFiles,
+      SinceLast,
       PageTemplate,
       AdBlock,
       SafeValues,
@@ -72,7 +80,8 @@ const std::vector<Command> CommandTable = {
       u"pages --url-list pad-urls.txt --storage ~/site/programs --start 100"_s,
       u"pages --from-texts ~/pad/texts --storage ~/site/programs --end 499"_s,
       u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s,
-      u"pages --url-list pad-urls.txt --storage ~/site/programs --safe-values"_s},
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --safe-values"_s,
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --since-last --quiet"_s},
      checkPages,
      runPages},
     {u"check"_s,
@@ -107,15 +116,17 @@ const std::vector<Command> CommandTable = {
      runCheck},
     {u"texts"_s,
      u"Store the PAD files of a list of URLs as numbered text files"_s,
-     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--parallel N] [--allow-local-files] [--quiet]"_s},
+     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--parallel N] [--allow-local-files] "
+      "[--since-last] [--quiet]"_s},
      u"Text-store mode (\"Just store PAD files as text files\"): the list is imported as Step 1 does, then "
      "each PAD file is loaded and its text written as 0.txt, 1.txt ... in the storage folder, as \"Make "
      "txt\" writes them. The folder can then be made into pages with \"pages --from-texts\"."_s,
-     {UrlList, Storage, Start, End, Parallel, AllowLocalFiles, Quiet},
+     {UrlList, Storage, Start, End, Parallel, AllowLocalFiles, SinceLast, Quiet},
      {option::UrlList, option::Storage},
      {},
      {u"texts --url-list pad-urls.txt --storage ~/pad/texts"_s,
-      u"texts --url-list pad-urls.txt --storage ~/pad/texts --start 5000 --quiet"_s},
+      u"texts --url-list pad-urls.txt --storage ~/pad/texts --start 5000 --quiet"_s,
+      u"texts --url-list pad-urls.txt --storage ~/pad/texts --since-last"_s},
      checkTexts,
      runTexts},
     {u"article"_s,

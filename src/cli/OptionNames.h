@@ -22,5 +22,6 @@ inline const QString Folder = QStringLiteral("folder");
 inline const QString Per = QStringLiteral("per");
 inline const QString ByCategory = QStringLiteral("by-category");
 inline const QString Format = QStringLiteral("format");
+inline const QString SinceLast = QStringLiteral("since-last");
 
 } // namespace vt::cli::option

@@ -26,7 +26,8 @@ NetworkBrowser::NetworkBrowser(FetchLimits limits, int parallel, QObject* parent
 NetworkBrowser::~NetworkBrowser() = default;
 
 std::unique_ptr<PageLoad> NetworkBrowser::newLoad(const QString& address) {
-    auto load = std::make_unique<PageLoad>(address, *m_network, m_limits);
+    auto load = std::make_unique<PageLoad>(address, *m_network, m_limits,
+                                           m_conditions ? m_conditions(address) : Validators());
     connect(load.get(), &PageLoad::finished, this, &NetworkBrowser::startLoadsAhead);
     connect(load.get(), &PageLoad::grew, this, &NetworkBrowser::keepWithinMemory);
     return load;

@@ -42,6 +42,11 @@ public:
     QString failure() const override { return m_current ? m_current->result().error : QString(); }
     void prefetch(const QStringList& addresses) override;
     void stop() override;
+    void setConditions(Conditions conditions) override { m_conditions = std::move(conditions); }
+    bool notModified() const override { return m_current && m_current->result().notModified; }
+    Validators validators() const override {
+        return m_current ? m_current->result().validators : Validators();
+    }
 
     const FetchResult& lastResult() const;
 
@@ -51,6 +56,7 @@ private:
     void keepWithinMemory();
 
     FetchLimits m_limits;
+    Conditions m_conditions;
     int m_parallel;
     QNetworkAccessManager* m_network;
     bool m_navigated = false;

@@ -86,11 +86,12 @@ QString RedirectRefusal(const QUrl& from, const QUrl& target) {
 }
 
 PageLoad::PageLoad(QString address, QNetworkAccessManager& network, const FetchLimits& limits,
-                   QObject* parent)
+                   Validators since, QObject* parent)
     : QObject(parent)
     , m_address(std::move(address))
     , m_network(network)
-    , m_limits(limits) {
+    , m_limits(limits)
+    , m_since(std::move(since)) {
     m_silenceTimer.setSingleShot(true);
     m_silenceTimer.setInterval(m_limits.silence);
     m_deadlineTimer.setSingleShot(true);
@@ -151,6 +152,12 @@ void PageLoad::request(const QUrl& url) {
     QNetworkRequest request(url);
     // Each hop is checked here: the count, and that https never drops to http.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    if (!m_since.etag.isEmpty()) {
+        request.setRawHeader("If-None-Match", m_since.etag.toLatin1());
+    }
+    if (!m_since.lastModified.isEmpty()) {
+        request.setRawHeader("If-Modified-Since", m_since.lastModified.toLatin1());
+    }
     m_reply = m_network.get(request);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &PageLoad::onHeaders);
     connect(m_reply, &QNetworkReply::readyRead, this, &PageLoad::onData);
@@ -193,6 +200,8 @@ void PageLoad::onFinished() {
     const QString errorText = m_reply->errorString();
     m_result.status = status;
     m_result.contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toString();
+    m_result.validators = {QString::fromLatin1(m_reply->rawHeader("ETag")),
+                           QString::fromLatin1(m_reply->rawHeader("Last-Modified"))};
     dropReply();
 
     if (status >= 300 && status < 400 && !target.isEmpty()) {
@@ -206,6 +215,13 @@ void PageLoad::onFinished() {
             ++m_redirectCount;
             request(next);
         }
+    } else if (status == 304 && !m_since.isEmpty()) {
+        // Unchanged since the validators sent; a server may repeat them or send none.
+        if (m_result.validators.isEmpty()) {
+            m_result.validators = m_since;
+        }
+        m_result.notModified = true;
+        succeed();
     } else if (status >= 300) {
         fail(reasonPhrase.isEmpty()
                  ? u"the server answered with HTTP status %1"_s.arg(status)

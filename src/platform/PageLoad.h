@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "files/TextFile.h"
+#include "platform/Browser.h"
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -41,6 +42,8 @@ struct FetchResult {
     QByteArray body;
     QString contentType;
     QString error;
+    Validators validators;    // what the server sent to identify this version of the document
+    bool notModified = false; // the server answered 304 to a load made with validators
 };
 
 // What an address names, as the browser reads it: a web address (http or https), a local file
@@ -52,14 +55,15 @@ AddressKind KindOfAddress(const QString& address);
 QString RedirectRefusal(const QUrl& from, const QUrl& target);
 
 // One load of one address, from its start to its end, which it reaches by itself whatever the
-// server does. A local file is read at once when the load starts.
+// server does. A local file is read at once when the load starts. A load given validators asks
+// for the document only if it changed since (on every hop of its redirects).
 class PageLoad final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PageLoad)
 
 public:
     PageLoad(QString address, QNetworkAccessManager& network, const FetchLimits& limits,
-             QObject* parent = nullptr);
+             Validators since = {}, QObject* parent = nullptr);
     ~PageLoad() override;
 
     void start();
@@ -89,6 +93,7 @@ private:
     QString m_address;
     QNetworkAccessManager& m_network;
     FetchLimits m_limits;
+    Validators m_since;
     QNetworkReply* m_reply = nullptr;
     QTimer m_silenceTimer;
     QTimer m_deadlineTimer;

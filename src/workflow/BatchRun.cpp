@@ -1,17 +1,21 @@
 // The batch (Command6): the steps pressed record by record over the range, in one of four modes.
 #include "workflow/Workflow.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include "files/AllFiles.h"
 #include "files/SafePath.h"
 #include "pagegen/PageWriter.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
+#include "workflow/RecordSources.h"
 
 namespace vt::workflow {
 namespace {
 
+using namespace Qt::StringLiterals;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
@@ -22,6 +26,11 @@ const QString TooManyFilesMessage = QStringLiteral("The folder \"%1\" holds %2 f
                                                    "from at most 32,768.\r\n\r\nNo record was processed.");
 const QString UnreadableFolderMessage = QStringLiteral("%1\r\n\r\nNo record was processed.");
 const QString Paragraph = QStringLiteral("\r\n\r\n");
+const QString FullFetchMessage = QStringLiteral(
+    "Every PAD file of this run is fetched in full, as no state of an earlier run can be used: %1.");
+const QString StateNotWrittenMessage = QStringLiteral(
+    "What this run fetched could not be kept, so the next run fetches every PAD file in full: %1");
+const QString PadTextsRecipe = QStringLiteral("PAD texts");
 const QString CountsMessage = QStringLiteral("%1 written, %2 unchanged, %3 failed.");
 const QString FailedMessage = QStringLiteral("%1 of %2 records could not be loaded or written.");
 const QString ReplacedMessage =
@@ -92,6 +101,7 @@ public:
         m_summary.replaced += ReplacedLine.arg(m_record, earlierRecord, page);
     }
     const QString& record() const { return m_record; }
+    bool recordFailed() const { return m_recordFailed; }
     void refuse() { m_summary.refused = true; }
     const BatchSummary& summary() const { return m_summary; }
 
@@ -137,17 +147,93 @@ void Workflow::notePageWritten(BatchLog& log, platform::FileWrite effect) {
         m_check3 == 1 ? std::optional<QString>(m_record.currentCategory) : std::nullopt;
     const Result<QString> page =
         pagegen::PagePath(m_record.storageFolder, m_record.currentProgramName, category);
-    if (!page) {
-        return;
+    if (page) {
+        notePage(log, page.value(), effect);
     }
+}
+
+void Workflow::notePage(BatchLog& log, const QString& page, platform::FileWrite effect) {
     const std::pair<QString, QString> writer{m_padTextFolder, log.record()};
-    const auto earlier = m_pageWriters.constFind(page.value());
+    const auto earlier = m_pageWriters.constFind(page);
     if (earlier == m_pageWriters.cend()) {
         log.count(effect);
     } else if (*earlier != writer) {
-        log.replaced(earlier->second, page.value().mid(m_record.storageFolder.size() + 1));
+        log.replaced(earlier->second, page.mid(m_record.storageFolder.size() + 1));
     }
-    m_pageWriters.insert(page.value(), writer);
+    m_pageWriters.insert(page, writer);
+}
+
+QString Workflow::recordAddress() const {
+    const Result<std::int16_t> record = UrlListRecord(m_record.recordCounter);
+    return record ? AddressOfRecord(m_urlList, record.value(), m_allowLocalFiles).address.trimmed()
+                  : QString();
+}
+
+void Workflow::beginFetchState(bool textStore) {
+    const QString recipe =
+        textStore ? PadTextsRecipe
+                  : QString::fromLatin1(QCryptographicHash::hash(
+                                            (m_templates.backupTemplate + QChar(0) + m_templates.adBlock +
+                                             (m_escapeMarkup ? u"\0escaped"_s : QString()))
+                                                .toUtf8(),
+                                            QCryptographicHash::Sha256)
+                                            .toHex());
+    Result<FetchState> kept = FetchState::Read(m_record.storageFolder, recipe);
+    if (kept) {
+        m_fetchState = std::move(kept).value();
+    } else {
+        // No state, or none to trust: this run fetches everything, and keeps a new state.
+        const bool exists =
+            platform::StampOf(files::displayPath(m_record.storageFolder, platform::FetchStateFileName))
+                .has_value();
+        m_dialogs.message(FullFetchMessage.arg(kept.message()), MessageButtons::Ok,
+                          exists ? MessageIcon::Exclamation : MessageIcon::Information);
+        m_fetchState.emplace(m_record.storageFolder, recipe);
+    }
+    m_browser.setConditions([this](const QString& address) {
+        return m_fetchState ? m_fetchState->conditionsFor(address) : platform::Validators();
+    });
+}
+
+void Workflow::endFetchState() {
+    m_browser.setConditions({});
+    if (const Status written = m_fetchState->write(); !written) {
+        m_dialogs.message(StateNotWrittenMessage.arg(written.message()), MessageButtons::Ok,
+                          MessageIcon::Exclamation);
+    }
+    m_fetchState.reset();
+}
+
+bool Workflow::keepUnchangedRecord(BatchLog& log, const QString& address, bool textStore) {
+    const FetchedFile* made = m_fetchState->find(address);
+    const QString file = made ? made->file : QString();
+    if (made && (!textStore || file == m_record.recordCounter + u".txt"_s)) {
+        if (textStore) {
+            log.count(platform::FileWrite::Unchanged);
+            m_record.recordCounter = pagegen::NextRecord(m_record.recordCounter);
+        } else {
+            notePage(log, files::displayPath(m_record.storageFolder, file), platform::FileWrite::Unchanged);
+            m_record.recordCounter = pagegen::RecordAfterPage(m_record.recordCounter, m_record.lastRecord);
+        }
+        m_fetchState->keep(address, {m_browser.validators(), file});
+        emit changed();
+        return true;
+    }
+    // The record would now make another file (the list was reordered): its PAD text is needed.
+    m_fetchState->forget(address);
+    log.note(pressStep3());
+    return false;
+}
+
+void Workflow::rememberFetch(const BatchLog& log, const QString& address, const QString& file) {
+    if (!m_fetchState) {
+        return;
+    }
+    if (log.recordFailed()) {
+        m_fetchState->forget(address);
+    } else {
+        m_fetchState->keep(address, {m_browser.validators(), file});
+    }
 }
 
 void Workflow::pressCommand6() {
@@ -198,6 +284,14 @@ void Workflow::runPasses(BatchLog& log) {
         return;
     }
     const Mode mode = m_check1 == 1 ? Mode::TextStore : m_check2 == 1 ? Mode::TextFile : Mode::Url;
+    if (m_fetchOnlyChanged && mode != Mode::TextFile) {
+        beginFetchState(mode == Mode::TextStore);
+    }
+    const auto keepFetchState = qScopeGuard([this] {
+        if (m_fetchState) {
+            endFetchState();
+        }
+    });
     // URL and text-store passes count 1 to N and leave the record number to the steps; text-file
     // passes are the record numbers 0 to N themselves.
     const int first = mode == Mode::TextFile ? 0 : 1;
@@ -208,12 +302,17 @@ void Workflow::runPasses(BatchLog& log) {
             setRecordCounter(QString::number(pass));
         }
         log.startRecord(m_record.recordCounter);
+        const QString address = mode == Mode::TextFile ? QString() : recordAddress();
         if (mode != Mode::TextFile) {
             if (!yieldGoesOn()) {
                 return;
             }
             prefetchPasses(*rangeEnd + 1 - pass, mode == Mode::Url);
             log.note(pressStep3());
+            if (m_fetchState && m_browser.notModified() &&
+                keepUnchangedRecord(log, address, mode == Mode::TextStore)) {
+                continue;
+            }
         }
         if (!yieldGoesOn()) {
             return;
@@ -227,9 +326,11 @@ void Workflow::runPasses(BatchLog& log) {
             return;
         }
         if (mode == Mode::TextStore) {
+            const QString file = m_record.recordCounter + u".txt"_s;
             if (const std::optional<platform::FileWrite> effect = log.noteWrite(pressMakeTxt())) {
                 log.count(*effect);
             }
+            rememberFetch(log, address, file);
             continue;
         }
         log.note(pressStep5());
@@ -239,6 +340,7 @@ void Workflow::runPasses(BatchLog& log) {
         if (const std::optional<platform::FileWrite> effect = log.noteWrite(pressStep6())) {
             notePageWritten(log, *effect);
         }
+        rememberFetch(log, address, m_record.currentProgramName + u".html"_s);
     }
 }
 

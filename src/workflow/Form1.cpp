@@ -139,6 +139,15 @@ void Form1::buildControls() {
 }
 
 void Form1::buildMenu() {
+    // A switch of the workflow's, ticked as it stands.
+    const auto addSwitch = [this](QMenu* menu, const QString& text, const QString& name, bool on,
+                                  void (Workflow::*set)(bool)) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(name);
+        action->setCheckable(true);
+        action->setChecked(on);
+        connect(action, &QAction::toggled, &m_workflow, set);
+    };
     QMenu* templates = menuBar()->addMenu(QStringLiteral("Show Templates"));
     templates->setObjectName(QStringLiteral("Show_Templates"));
     QAction* page = templates->addAction(QStringLiteral("View Web Page Template"));
@@ -146,20 +155,17 @@ void Form1::buildMenu() {
     QAction* backup = templates->addAction(QStringLiteral("View Web Page Backup"));
     backup->setObjectName(QStringLiteral("View_Web_Page_Backup"));
     templates->addSeparator();
-    QAction* escapeMarkup = templates->addAction(QStringLiteral("Escape Markup in PAD Values"));
-    escapeMarkup->setObjectName(QStringLiteral("Escape_Markup"));
-    escapeMarkup->setCheckable(true);
-    escapeMarkup->setChecked(m_workflow.escapesMarkup());
-    connect(escapeMarkup, &QAction::toggled, &m_workflow, &Workflow::setEscapeMarkup);
+    addSwitch(templates, QStringLiteral("Escape Markup in PAD Values"), QStringLiteral("Escape_Markup"),
+              m_workflow.escapesMarkup(), &Workflow::setEscapeMarkup);
     QAction* adBlock = menuBar()->addAction(QStringLiteral("Show Google Adsense Code"));
     adBlock->setObjectName(QStringLiteral("Google_Adsense_Code"));
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("Options"));
-    QAction* allowLocalFiles = options->addAction(QStringLiteral("Allow Local Files in the URL List"));
-    allowLocalFiles->setObjectName(QStringLiteral("Allow_Local_Files"));
-    allowLocalFiles->setCheckable(true);
-    allowLocalFiles->setChecked(m_workflow.allowsLocalFiles());
-    connect(allowLocalFiles, &QAction::toggled, &m_workflow, &Workflow::setAllowLocalFiles);
+    addSwitch(options, QStringLiteral("Allow Local Files in the URL List"),
+              QStringLiteral("Allow_Local_Files"), m_workflow.allowsLocalFiles(),
+              &Workflow::setAllowLocalFiles);
+    addSwitch(options, QStringLiteral("Fetch Only Changed PAD Files"), QStringLiteral("Fetch_Only_Changed"),
+              m_workflow.fetchesOnlyChanged(), &Workflow::setFetchOnlyChanged);
     QAction* checkPadFiles = menuBar()->addAction(QStringLiteral("Check PAD Files"));
     checkPadFiles->setObjectName(QStringLiteral("Check_PAD_Files"));
     connect(checkPadFiles, &QAction::triggered, this, &Form1::padCheckRequested);

@@ -7,11 +7,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "pagegen/RecordSteps.h"
 #include "pagegen/TemplateStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Yield.h"
 #include "workflow/Controls.h"
+#include "workflow/FetchState.h"
 
 namespace vt::platform {
 class Browser;
@@ -152,6 +155,12 @@ public:
     void setEscapeMarkup(bool escape) { m_escapeMarkup = escape; }
     bool escapesMarkup() const { return m_escapeMarkup; }
 
+    // Whether a batch over the URL list asks each server for its PAD file only if it changed since
+    // the last such run into the storage folder (which keeps what it needs in ".vellumtide-fetch"):
+    // a record whose PAD file is unchanged keeps its page or PAD text as it is, counted unchanged.
+    void setFetchOnlyChanged(bool only) { m_fetchOnlyChanged = only; }
+    bool fetchesOnlyChanged() const { return m_fetchOnlyChanged; }
+
     // The PAD text folder chooser opened a folder: Text5 and, from its listing, Text4.
     void choosePadTextFolder(const QString& folder);
 
@@ -183,6 +192,19 @@ private:
     // moves: on by one after each record, but in URL mode not past the range end.
     void prefetchPasses(int passes, bool stopsAtRangeEnd);
     void notePageWritten(BatchLog& log, platform::FileWrite effect);
+    void notePage(BatchLog& log, const QString& page, platform::FileWrite effect);
+    // The trimmed address the current record's Step 3 loads, or "" when it loads none.
+    QString recordAddress() const;
+    // A batch that fetches only changed PAD files reads what the last one kept at its start and
+    // writes it back at its end.
+    void beginFetchState(bool textStore);
+    void endFetchState();
+    // After a load the server answered "not modified": the record keeps the file it made last
+    // time and the counter moves on, true; or, when the record would now make another file, the
+    // PAD file is loaded again in full, false.
+    bool keepUnchangedRecord(BatchLog& log, const QString& address, bool textStore);
+    // What the fetch state keeps of the record just made: its file, or nothing after a failure.
+    void rememberFetch(const BatchLog& log, const QString& address, const QString& file);
 
     platform::Dialogs& m_dialogs;
     platform::Browser& m_browser;
@@ -207,6 +229,8 @@ private:
     qsizetype m_namedInSummary = BatchSummary::NamedInMessage;
     bool m_allowLocalFiles = false;
     bool m_escapeMarkup = false;
+    bool m_fetchOnlyChanged = false;
+    std::optional<FetchState> m_fetchState; // while a batch that fetches only changed files runs
     bool m_running = false;
     bool m_shutDown = false;
 };

@@ -2,6 +2,9 @@
 // folders, judged by the files it leaves, what it prints and its exit code. What the batch makes
 // is the model's business (tests/workflow, tests/category); here the runner must press its steps.
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QRegularExpression>
@@ -234,6 +237,58 @@ private slots:
         QCOMPARE(again.exitCode, 1);
         QVERIFY2(again.err.contains(u"0 written, 1 unchanged, 1 failed."_s), qPrintable(again.err));
         QCOMPARE(QFileInfo(f[u"out/Big.html"_s]).lastModified(), written);
+    }
+
+    // Re-runs with --since-last (rows in tests/data/rows/sincelast.tsv): a first run fetches all and
+    // keeps each ETag; the second asks with it, and its server answers 304, ignores the question,
+    // has a new version, or the state kept is cut in half.
+    void sinceLast_data() { addRows("sincelast"); }
+    void sinceLast() {
+        QFETCH(QString, command);
+        QFETCH(QString, change);
+        QFETCH(QString, counts);
+        QFETCH(QString, message);
+        ScriptedServer server;
+        const auto tagged = [](const QByteArray& etag, const QByteArray& body) {
+            return whole("200 OK", "Content-Type: text/xml\r\nETag: " + etag + "\r\n", body);
+        };
+        server.answer("/a.xml", tagged("\"v1\"", pad(u"Alpha"_s)));
+        server.answer("/b.xml", ok("text/xml", pad(u"Beta"_s))); // no validators: always in full
+        Folders f({u"out"_s});
+        writeBytes(f[u"list.txt"_s], (server.url(u"/a.xml"_s) + u'\n' + server.url(u"/b.xml"_s)).toLatin1());
+        const QStringList arguments = f.run(command, u"list.txt"_s) << u"--since-last"_s;
+        const Outcome first = runCli(arguments);
+        QCOMPARE(first.exitCode, 0);
+        QVERIFY2(first.err.contains(u"fetched in full"_s), qPrintable(first.err));
+        QMap<QString, QByteArray> made = bytesBelow(f[u"out"_s]);
+        const QString state = f[u"out/.vellumtide-fetch"_s];
+        const QString recordA = command == u"pages"_s ? u"Alpha.html"_s : u"0.txt"_s;
+        if (change == u"not modified"_s) {
+            // Kept as it is, so a 304 leaves even an edit alone where a full load would rewrite it.
+            made[recordA] = "edited";
+            writeBytes(f[u"out/"_s + recordA], made[recordA]);
+            server.answerUnchanged("/a.xml", "\"v1\"");
+        } else if (change == u"new version"_s) {
+            server.answer("/a.xml", tagged("\"v2\"", pad(u"Alpha"_s).replace("About", "All about")));
+        } else if (change == u"state cut"_s) {
+            writeBytes(state, made[u".vellumtide-fetch"_s].left(made[u".vellumtide-fetch"_s].size() / 2));
+        }
+        const Outcome second = runCli(arguments);
+        QCOMPARE(second.exitCode, 0);
+        QVERIFY2(second.err.contains(counts) && second.err.contains(message), qPrintable(second.err));
+        QVERIFY(server.lastRequest("/a.xml").contains("If-None-Match: \"v1\"") == (change != u"state cut"_s));
+        const QMap<QString, QByteArray> again = bytesBelow(f[u"out"_s]);
+        QCOMPARE(again.keys(), made.keys());
+        for (const QString& file : made.keys()) {
+            // A new version changes the record's file and its ETag in the state.
+            const bool changed =
+                change == u"new version"_s && (file == recordA || file == u".vellumtide-fetch"_s);
+            QCOMPARE(again[file] != made[file], changed);
+        }
+        // The state is whole again and holds the version the server sent last.
+        const QJsonArray files = QJsonDocument::fromJson(contentsOf(state)).object()[u"files"_s].toArray();
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(files[0][u"etag"_s].toString(), change == u"new version"_s ? u"\"v2\""_s : u"\"v1\""_s);
     }
 
     // Help goes to standard output; every example in it is a command line the program accepts.

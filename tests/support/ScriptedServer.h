@@ -57,15 +57,27 @@ public:
         return u"http://127.0.0.1:%1%2"_s.arg(m_server.serverPort()).arg(path);
     }
     void answer(const QByteArray& path, const Answer& answer) { m_answers.insert(path, answer); }
+    // A request for the path that holds this If-None-Match line is answered 304 Not Modified.
+    void answerUnchanged(const QByteArray& path, const QByteArray& etag) { m_unchanged.insert(path, etag); }
     int requestsFor(const QByteArray& path) const { return m_requests.value(path); }
+    // The request line and headers of the last request for the path.
+    QByteArray lastRequest(const QByteArray& path) const { return m_lastRequests.value(path); }
 
 private:
     void read(QTcpSocket* socket) {
         if (!(m_buffers[socket] += socket->readAll()).contains("\r\n\r\n")) {
             return;
         }
-        const QByteArray path = m_buffers.take(socket).split(' ').value(1);
+        const QByteArray request = m_buffers.take(socket);
+        const QByteArray path = request.split(' ').value(1);
         ++m_requests[path];
+        m_lastRequests.insert(path, request);
+        if (m_unchanged.contains(path) &&
+            request.contains("\r\nIf-None-Match: " + m_unchanged[path] + "\r\n")) {
+            respond(socket,
+                    {Pace::Whole, head("304 Not Modified", "ETag: " + m_unchanged[path] + "\r\n"), {}});
+            return;
+        }
         const Answer answer =
             m_answers.value(path, whole("404 Not Found", "Content-Type: text/html\r\n",
                                         "<html><body><Program_Name>Lost</Program_Name></body></html>"));
@@ -110,6 +122,8 @@ private:
     QTcpServer m_server;
     QHash<QByteArray, Answer> m_answers;
     QHash<QByteArray, int> m_requests;
+    QHash<QByteArray, QByteArray> m_unchanged;
+    QHash<QByteArray, QByteArray> m_lastRequests;
     QHash<QTcpSocket*, QByteArray> m_buffers;
 };
 
