@@ -195,9 +195,10 @@ void Workflow::beginFetchState(bool textStore) {
     });
 }
 
+// Kept after a stop too: it names only files that are whole on disk.
 void Workflow::endFetchState() {
     m_browser.setConditions({});
-    if (const Status written = m_fetchState->write(); !written) {
+    if (const Status written = m_fetchState->write(); !written && !m_shutDown) {
         m_dialogs.message(StateNotWrittenMessage.arg(written.message()), MessageButtons::Ok,
                           MessageIcon::Exclamation);
     }
