@@ -20,6 +20,11 @@ namespace {
 const QString NoPadTextFolderMessage =
     QStringLiteral("Choose the folder of PAD text files to check first: tick \"Make web pages from PAD text "
                    "files\" and click the \"...\" button beside the yellow box.");
+// The version is the project's, the same one vellumtide --version, vellumtide-cli --version and the
+// package show.
+const QString AboutMessage = QStringLiteral(
+    "Vellumtide " VELLUMTIDE_VERSION "\r\n\r\nTurns PAD files into HTML pages for a software download site. "
+    "vellumtide-cli runs the same steps without a window.");
 
 } // namespace
 
@@ -96,6 +101,9 @@ QWidget* WindowRegistry::create(WindowId id) {
         connect(form1, &workflow::Form1::categoryCommandRequested, &m_sorting,
                 &category::CategorySorting::pressCommand12);
         connect(form1, &workflow::Form1::padCheckRequested, this, &WindowRegistry::checkPadFiles);
+        connect(form1, &workflow::Form1::aboutRequested, this, [this] {
+            m_dialogs.message(AboutMessage, platform::MessageButtons::Ok, platform::MessageIcon::Information);
+        });
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }

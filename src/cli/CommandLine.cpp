@@ -14,6 +14,7 @@ const QString ProgramName = u"vellumtide-cli"_s;
 constexpr qsizetype LineWidth = 80;
 
 const QStringList HelpWords = {u"-h"_s, u"--help"_s, u"help"_s};
+const QString VersionWord = u"--version"_s;
 
 Invocation usageError(const Command* command, const QString& error) {
     return {Invocation::Kind::UsageError, command, {}, error};
@@ -159,6 +160,10 @@ Invocation parseCommandLine(const QStringList& line, const std::vector<Command>&
                    ? Invocation{Invocation::Kind::Help, command, {}, {}}
                    : usageError(nullptr, u"No help on \"%1\"."_s.arg(words.mid(1).join(u' ')));
     }
+    if (words.first() == VersionWord) {
+        return words.size() == 1 ? Invocation{Invocation::Kind::Version, nullptr, {}, {}}
+                                 : usageError(nullptr, u"--version takes nothing after it."_s);
+    }
     const Command* command = find(commands, words.first());
     if (command == nullptr) {
         return usageError(nullptr, u"Unknown command \"%1\"."_s.arg(words.first()));
@@ -191,7 +196,13 @@ QString programHelp(const std::vector<Command>& commands) {
                   {u"2"_s, u"nothing was run: a folder is missing, the range is bad, or the command line is "
                            "wrong"_s},
                   {u"130"_s, u"stopped by Ctrl-C"_s}}) +
+           u"\nOptions:\n"_s +
+           table({{u"-h, --help"_s, u"Show this help."_s}, {VersionWord, u"Show the version."_s}}) +
            u"\nExamples:\n"_s + exampleLines(examples);
+}
+
+QString versionText() {
+    return ProgramName + u' ' + QStringLiteral(VELLUMTIDE_VERSION) + u'\n';
 }
 
 QString commandHelp(const Command& command) {

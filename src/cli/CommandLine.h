@@ -52,7 +52,7 @@ struct Command {
 };
 
 struct Invocation {
-    enum class Kind { Run, Help, UsageError };
+    enum class Kind { Run, Help, Version, UsageError };
     Kind kind = Kind::UsageError;
     const Command* command = nullptr; // none: the program as a whole
     Arguments arguments;
@@ -60,11 +60,14 @@ struct Invocation {
 };
 
 // Parses the whole command line (the program's name first, then a command and its options).
-// "--help", "-h" and "help [COMMAND]" ask for help, anywhere on the line.
+// "--help", "-h" and "help [COMMAND]" ask for help, anywhere on the line; "--version" alone asks
+// for the version.
 Invocation parseCommandLine(const QStringList& line, const std::vector<Command>& commands);
 
 // The program's help: its commands, common options, exit codes and examples.
 QString programHelp(const std::vector<Command>& commands);
+// "vellumtide-cli 0.1": the program's name and version, as --version prints them.
+QString versionText();
 // One command's help: its forms, options and examples.
 QString commandHelp(const Command& command);
 // The short usage shown after a usage error, for one command or the program.

@@ -26,6 +26,9 @@ int main(int argc, char* argv[]) {
     case Invocation::Kind::Help:
         print(stdout, invocation.command ? commandHelp(*invocation.command) : programHelp(commands));
         return int(ExitCode::Done);
+    case Invocation::Kind::Version:
+        print(stdout, versionText());
+        return int(ExitCode::Done);
     case Invocation::Kind::UsageError:
         print(stderr, QStringLiteral("vellumtide-cli: %1\n").arg(invocation.error) +
                           usageText(invocation.command, commands));

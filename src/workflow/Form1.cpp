@@ -175,6 +175,11 @@ void Form1::buildMenu() {
     m_makeArticle->setVisible(false);
     m_makeArticle->setEnabled(false);
     connect(m_makeArticle, &QAction::triggered, this, &Form1::articleMakerRequested);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help"));
+    QAction* about = help->addAction(QStringLiteral("About Vellumtide"));
+    about->setObjectName(QStringLiteral("About_Vellumtide"));
+    connect(about, &QAction::triggered, this, &Form1::aboutRequested);
 
     connect(page, &QAction::triggered, this, [this] { emit templateWindowRequested(TemplateText::Page); });
     connect(backup, &QAction::triggered, this,

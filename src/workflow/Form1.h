@@ -41,6 +41,7 @@ signals:
     void articleMakerRequested();
     void categoryCommandRequested();
     void padCheckRequested();
+    void aboutRequested();
     void closing();
 
 protected:

@@ -155,7 +155,8 @@ private slots:
 
     // From the keyboard, Tab leaves a multi-line box as it leaves every other control; the main
     // window can be made smaller than it opens, its controls keeping their places; a minimised
-    // template window comes back from its menu entry; the menu allows local files in URL lists.
+    // template window comes back from its menu entry; the menu allows local files in URL lists; the
+    // About box names the version of the project.
     void keyboardSizeAndMenus() {
         Program p;
         QVERIFY(QTest::qWaitForWindowActive(p.form1()));
@@ -181,6 +182,10 @@ private slots:
         QVERIFY(!p.workflow.escapesMarkup());
         p.action("Escape_Markup")->trigger();
         QVERIFY(p.workflow.escapesMarkup());
+
+        p.action("About_Vellumtide")->trigger();
+        QCOMPARE(p.dialogs.shown.size(), std::size_t(1));
+        QVERIFY(p.dialogs.texts().first().startsWith(u"Vellumtide " VELLUMTIDE_VERSION "\r\n"_s));
     }
 
     // "Make Category Folders" runs the category sorting with the splitter window up while it
