@@ -8,6 +8,7 @@
 #include "check/CheckSources.h"
 #include "check/CheckWindow.h"
 #include "platform/Dialogs.h"
+#include "site/IndexMenu.h"
 #include "splitter/SplitterWindow.h"
 #include "workflow/FolderChooser.h"
 #include "workflow/Form1.h"
@@ -96,6 +97,7 @@ QWidget* WindowRegistry::create(WindowId id) {
         connect(form1, &workflow::Form1::categoryCommandRequested, &m_sorting,
                 &category::CategorySorting::pressCommand12);
         connect(form1, &workflow::Form1::padCheckRequested, this, &WindowRegistry::checkPadFiles);
+        connect(form1, &workflow::Form1::indexPagesRequested, this, &WindowRegistry::makeIndexPages);
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }
@@ -158,6 +160,18 @@ void WindowRegistry::checkPadFiles() {
         show(WindowId::CheckWindow);
         static_cast<check::CheckWindow*>(window(WindowId::CheckWindow))->showReport(folder, run.value());
     }
+}
+
+// Refused while a batch or category run writes pages, so an index never lists a run half made.
+void WindowRegistry::makeIndexPages() {
+    if (!m_workflow.beginRun()) {
+        return;
+    }
+    site::MakeIndexPagesFromMenu(m_workflow.padTextFolder(), m_dialogs, [this] {
+        QCoreApplication::processEvents();
+        return !m_workflow.isShutDown();
+    });
+    m_workflow.endRun();
 }
 
 void WindowRegistry::closeOthers() {

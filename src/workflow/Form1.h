@@ -41,6 +41,7 @@ signals:
     void articleMakerRequested();
     void categoryCommandRequested();
     void padCheckRequested();
+    void indexPagesRequested();
     void closing();
 
 protected:
