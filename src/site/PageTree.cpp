@@ -47,7 +47,8 @@ Result<PageTree> ListPages(const QString& categoryFolder) {
         }
         for (const platform::FolderEntry& entry : entries.value()) {
             const QString path = files::displayPath(folder.path, entry.name);
-            if (entry.kind == EntryKind::Link) {
+            // A link in the index page's place is no page; writing the index refuses it.
+            if (entry.kind == EntryKind::Link && entry.name != IndexFileName) {
                 tree.leftOut += LinkLeftOut.arg(path);
             } else if (entry.kind == EntryKind::Folder && isShownName(entry.name)) {
                 pending.push_back({folder.levels + QStringList{entry.name}, path, {}});

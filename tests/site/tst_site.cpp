@@ -103,7 +103,8 @@ private slots:
     }
 
     // The pages of a category run among what else a folder can hold: hidden and other files, an old
-    // index, a folder without pages, and links to a file and a folder, which are named and never followed.
+    // index, a folder without pages, and links to a file and a folder, which are named and never
+    // followed, and one in an index page's place, never written through.
     void indexPagesAndSitemap() {
         QTemporaryDir temp;
         const auto at = [&](const QString& path) {
@@ -124,6 +125,8 @@ private slots:
         make(at(u"victim/v.html"_s), "victim");
         QVERIFY(QFile::link(at(u"victim/v.html"_s), at(u"Category/Games/link.html"_s)));
         QVERIFY(QFile::link(at(u"victim"_s), at(u"Category/Linked"_s)));
+        make(at(u"Category/Trap/x.html"_s));
+        QVERIFY(QFile::link(at(u"victim/v.html"_s), at(u"Category/Trap/index.html"_s)));
         QFile zeta(at(u"Category/Games/Zeta.html"_s));
         QVERIFY(zeta.open(QIODevice::ReadWrite) &&
                 zeta.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC),
@@ -138,14 +141,17 @@ private slots:
         QVERIFY(run);
         QCOMPARE(
             run.value().failures,
-            QStringList({u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"Category/Games/link.html"_s)),
-                         u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"Category/Linked"_s))}));
+            QStringList(
+                {u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"Category/Games/link.html"_s)),
+                 u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"Category/Linked"_s)),
+                 u"Could not write \"%1\": it is a symbolic link"_s.arg(at(u"Category/Trap/index.html"_s))}));
         QCOMPARE(filesBelow(at(u"victim"_s)), QStringList{u"v.html"_s});
         QVERIFY(!QFile::exists(at(u"Category/Empty/index.html"_s)));
         QCOMPARE(contentsOf(at(u"victim/v.html"_s)), "victim");
-        QCOMPARE(contentsOf(at(u"Category/index.html"_s)),
-                 "T=Categories top=index.html\r\nC Games/index.html Games 5\r\n"
-                 "C Home/Hobby/index.html Home/Hobby 1\r\nP Beta.html Beta  \r\n\r\n");
+        QCOMPARE(
+            contentsOf(at(u"Category/index.html"_s)),
+            "T=Categories top=index.html\r\nC Games/index.html Games 5\r\n"
+            "C Home/Hobby/index.html Home/Hobby 1\r\nC Trap/index.html Trap 1\r\nP Beta.html Beta  \r\n\r\n");
         QCOMPARE(contentsOf(at(u"Category/Games/index.html"_s)),
                  "T=Games top=../index.html\r\nP Alpha.html Alpha  \r\nP alpha.html alpha  \r\n"
                  "P Caf%C3%A9.html Caf\xE9  \r\nP Tom%20%26%20Jerry.html Tom &amp; Jerry  \r\n"
@@ -156,9 +162,10 @@ private slots:
         const Parsed sitemap = parsed(contentsOf(at(u"sitemap.xml"_s)));
         QCOMPARE(sitemap.root, u"urlset"_s);
         QStringList paths;
-        for (const QString& page : {u"index"_s, u"Beta"_s, u"Games/index"_s, u"Games/Alpha"_s,
-                                    u"Games/alpha"_s, u"Games/Caf%C3%A9"_s, u"Games/Tom%20%26%20Jerry"_s,
-                                    u"Games/Zeta"_s, u"Home/Hobby/index"_s, u"Home/Hobby/alpha"_s}) {
+        for (const QString& page :
+             {u"index"_s, u"Beta"_s, u"Games/index"_s, u"Games/Alpha"_s, u"Games/alpha"_s,
+              u"Games/Caf%C3%A9"_s, u"Games/Tom%20%26%20Jerry"_s, u"Games/Zeta"_s, u"Home/Hobby/index"_s,
+              u"Home/Hobby/alpha"_s, u"Trap/x"_s}) {
             paths += Site + u"/Category/"_s + page + u".html"_s;
         }
         QCOMPARE(sitemap.locations, paths);
