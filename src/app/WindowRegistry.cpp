@@ -8,6 +8,7 @@
 #include "check/CheckSources.h"
 #include "check/CheckWindow.h"
 #include "platform/Dialogs.h"
+#include "site/IndexMenu.h"
 #include "splitter/SplitterWindow.h"
 #include "workflow/FolderChooser.h"
 #include "workflow/Form1.h"
@@ -104,6 +105,7 @@ QWidget* WindowRegistry::create(WindowId id) {
         connect(form1, &workflow::Form1::aboutRequested, this, [this] {
             m_dialogs.message(AboutMessage, platform::MessageButtons::Ok, platform::MessageIcon::Information);
         });
+        connect(form1, &workflow::Form1::indexPagesRequested, this, &WindowRegistry::makeIndexPages);
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }
@@ -166,6 +168,18 @@ void WindowRegistry::checkPadFiles() {
         show(WindowId::CheckWindow);
         static_cast<check::CheckWindow*>(window(WindowId::CheckWindow))->showReport(folder, run.value());
     }
+}
+
+// Refused while a batch or category run writes pages, so an index never lists a run half made.
+void WindowRegistry::makeIndexPages() {
+    if (!m_workflow.beginRun()) {
+        return;
+    }
+    site::MakeIndexPagesFromMenu(m_workflow.padTextFolder(), m_dialogs, [this] {
+        QCoreApplication::processEvents();
+        return !m_workflow.isShutDown();
+    });
+    m_workflow.endRun();
 }
 
 void WindowRegistry::closeOthers() {

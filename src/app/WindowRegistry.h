@@ -52,6 +52,8 @@ private:
     void showSplitter(splitter::Splitter& splitter);
     // "Check PAD Files": the check over the PAD text folder, its report in the check window.
     void checkPadFiles();
+    // "Make Index Pages": the index pages and sitemap of the PAD text folder's Category folder.
+    void makeIndexPages();
 
     workflow::Workflow& m_workflow;
     const platform::Browser& m_browser;

@@ -4,6 +4,7 @@
 #include "cli/BatchCommands.h"
 #include "cli/CheckCommand.h"
 #include "cli/DefaultsCommand.h"
+#include "cli/IndexCommand.h"
 #include "cli/OptionNames.h"
 #include "cli/SortCommands.h"
 
@@ -178,12 +179,46 @@ const std::vector<Command> CommandTable = {
      {u"split --folder ~/pad/texts"_s, u"split --folder ~/pad/texts --per 100"_s},
      checkSplit,
      runSplit},
+    {u"index"_s,
+     u"Write index pages of the category folders and a sitemap of every page"_s,
+     {u"index --storage DIR --site-url URL [--index-template FILE] [--quiet]"_s},
+     u"Writes index.html into every folder below DIR/Category that holds pages \"sort\" made: the "
+     "programs of the folder by name, each linked to its page, with its version and short description "
+     "from the numbered PAD texts of DIR (and of the subfolders 0, 1 ... sort moved them into). "
+     "Category/index.html links every such folder with its number of pages. sitemap.xml at the top of "
+     "DIR lists every page and index as URL/<path below DIR>; past 50,000 URLs or 50 MB it is the index "
+     "of sitemap-1.xml, sitemap-2.xml ...\n\nThe index template repeats the text between "
+     "<!--BeginCategoryRow--> and <!--EndCategoryRow--> once per category folder (on the top index), and "
+     "the text between <!--BeginProgramRow--> and <!--EndProgramRow--> once per program. Its "
+     "placeholders: IndexTitleXXX (the category, or \"Categories\" on the top index) and TopIndexXXX "
+     "(the link to Category/index.html) anywhere; CategoryNameXXX, CategoryLinkXXX and CategoryPagesXXX "
+     "in a category row; ProgramNameXXX, ProgramLinkXXX, ProgramVersionXXX and ProgramDescriptionXXX in "
+     "a program row. Every value is written as plain text and every link percent-encoded, so a PAD value "
+     "cannot put markup into an index. Index pages are Windows-1252, or UTF-8 when the template declares "
+     "charset=utf-8. Only regular files are linked; no link is followed and no file written through "
+     "one.\n\nExit code 0: every file was written; 1: some could not be, or a link was left out (each is "
+     "named); 2: nothing was run; 130: stopped by Ctrl-C before the sitemap."_s,
+     {{option::Storage, u"DIR"_s,
+       u"The PAD text folder \"sort\" filed its pages under, as DIR/Category/<category>/<program>.html."_s},
+      {option::SiteUrl, u"URL"_s,
+       u"The absolute http or https address DIR is published at, such as https://www.example.com."_s},
+      {option::IndexTemplate, u"FILE"_s,
+       u"Use the file's text as the index template instead of the default one (\"defaults\" writes it)."_s},
+      Quiet},
+     {option::Storage, option::SiteUrl},
+     {},
+     {u"index --storage ~/pad/texts --site-url https://www.example.com"_s,
+      u"index --storage ~/pad/texts --site-url https://www.example.com/programs --index-template "
+      "index-template.html --quiet"_s},
+     checkIndex,
+     runIndex},
     {u"defaults"_s,
-     u"Write the default web page template and ad block, to edit them"_s,
+     u"Write the default web page template, ad block and index template, to edit them"_s,
      {u"defaults DIR"_s},
-     u"Writes the default web page template as page-template.html and the ad block as ad-block.txt into DIR "
-     "(Windows-1252, the texts exactly as the program holds them). Edit them and hand them back with "
-     "--template and --ad-block."_s,
+     u"Writes the default web page template as page-template.html, the ad block as ad-block.txt and the "
+     u"index "
+     "template as index-template.html into DIR (Windows-1252, the texts exactly as the program holds them). "
+     "Edit them and hand them back with --template, --ad-block and --index-template."_s,
      {},
      {},
      {u"DIR"_s},

@@ -6,6 +6,7 @@
 #include "files/Windows1252.h"
 #include "pagegen/TemplateDefaults.h"
 #include "platform/FileSystem.h"
+#include "site/IndexTemplate.h"
 
 namespace vt::cli {
 namespace {
@@ -29,7 +30,8 @@ ExitCode runDefaults(const Arguments& arguments) {
         return ExitCode::Refused;
     }
     const DefaultText texts[] = {{u"page-template.html"_s, pagegen::DefaultPageTemplate()},
-                                 {u"ad-block.txt"_s, pagegen::DefaultAdBlock()}};
+                                 {u"ad-block.txt"_s, pagegen::DefaultAdBlock()},
+                                 {u"index-template.html"_s, site::DefaultIndexTemplate()}};
     ExitCode exitCode = ExitCode::Done;
     for (const DefaultText& each : texts) {
         // The text exactly as held, with no line end added: each default already ends with CR LF,

@@ -6,8 +6,8 @@ namespace vt::cli {
 
 class Arguments;
 
-// defaults: the default web page template and ad block as files a user can edit and hand
-// back with --template and --ad-block.
+// defaults: the default web page template, ad block and index template as files a user can
+// edit and hand back with --template, --ad-block and --index-template.
 ExitCode runDefaults(const Arguments& arguments);
 
 } // namespace vt::cli

@@ -23,5 +23,7 @@ inline const QString Per = QStringLiteral("per");
 inline const QString ByCategory = QStringLiteral("by-category");
 inline const QString Format = QStringLiteral("format");
 inline const QString SinceLast = QStringLiteral("since-last");
+inline const QString SiteUrl = QStringLiteral("site-url");
+inline const QString IndexTemplate = QStringLiteral("index-template");
 
 } // namespace vt::cli::option

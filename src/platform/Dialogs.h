@@ -4,8 +4,8 @@
 
 #include <optional>
 
-// Message boxes and the open- and save-file dialogs. The windows show real ones; tests answer them from
-// a script and record what was shown.
+// Message boxes, the open- and save-file dialogs and a one-line text input. The windows show real ones; tests
+// answer them from a script and record what was shown.
 namespace vt::platform {
 
 enum class MessageButtons { Ok, YesNo };
@@ -31,6 +31,14 @@ public:
     // or nothing when they cancelled. A host without file dialogs saves nothing.
     virtual std::optional<QString> saveFile(const QString& filter) {
         static_cast<void>(filter);
+        return std::nullopt;
+    }
+
+    // A one-line text input that starts with the initial text: the text the user typed, or
+    // nothing when they cancelled. A host without text input asks nothing, as if cancelled.
+    virtual std::optional<QString> askText(const QString& prompt, const QString& initial) {
+        static_cast<void>(prompt);
+        static_cast<void>(initial);
         return std::nullopt;
     }
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 #include "files/ShownText.h"
@@ -44,6 +45,17 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter) {
         return std::nullopt;
     }
     return chosen;
+}
+
+std::optional<QString> QtDialogs::askText(const QString& prompt, const QString& initial) {
+    bool accepted = false;
+    const QString typed =
+        QInputDialog::getText(QApplication::activeWindow(), ApplicationTitle, files::shownText(prompt),
+                              QLineEdit::Normal, initial, &accepted);
+    if (!accepted) {
+        return std::nullopt;
+    }
+    return typed;
 }
 
 QString QtDialogs::qtFilter(const QString& filter) {

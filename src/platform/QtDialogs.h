@@ -4,12 +4,13 @@
 
 namespace vt::platform {
 
-// Real message boxes and file dialogs, over the window that is active.
+// Real message boxes, file dialogs and text inputs, over the window that is active.
 class QtDialogs final : public Dialogs {
 public:
     Answer message(const QString& text, MessageButtons buttons, MessageIcon icon) override;
     std::optional<QString> openFile(const QString& filter) override;
     std::optional<QString> saveFile(const QString& filter) override;
+    std::optional<QString> askText(const QString& prompt, const QString& initial) override;
 
     // "Text Files (*.txt) | *.txt" in Qt's syntax: pairs of description and pattern, trimmed.
     static QString qtFilter(const QString& filter);

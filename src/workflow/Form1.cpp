@@ -169,6 +169,9 @@ void Form1::buildMenu() {
     QAction* checkPadFiles = menuBar()->addAction(QStringLiteral("Check PAD Files"));
     checkPadFiles->setObjectName(QStringLiteral("Check_PAD_Files"));
     connect(checkPadFiles, &QAction::triggered, this, &Form1::padCheckRequested);
+    QAction* makeIndexPages = menuBar()->addAction(QStringLiteral("Make Index Pages"));
+    makeIndexPages->setObjectName(QStringLiteral("Make_Index_Pages"));
+    connect(makeIndexPages, &QAction::triggered, this, &Form1::indexPagesRequested);
     // The article maker's entry is hidden and disabled unless the program is started to offer it.
     m_makeArticle = menuBar()->addAction(QStringLiteral("Make Article"));
     m_makeArticle->setObjectName(QStringLiteral("Make_Article"));

@@ -42,6 +42,7 @@ signals:
     void categoryCommandRequested();
     void padCheckRequested();
     void aboutRequested();
+    void indexPagesRequested();
     void closing();
 
 protected:

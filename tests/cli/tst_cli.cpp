@@ -125,12 +125,13 @@ private slots:
         QCOMPARE(bytesBelow(f[u"out"_s]), (QMap<QString, QByteArray>{{name, page}}));
     }
 
-    // "defaults" writes the default texts as the files --template and --ad-block read back.
+    // "defaults" writes the default texts as the files --template, --ad-block and --index-template read back.
     void defaultsExport() {
         QTemporaryDir temp;
         QCOMPARE(runCli({u"defaults"_s, temp.path()}).exitCode, 0);
         const QMap<QString, QByteArray> written = bytesBelow(temp.path());
-        QCOMPARE(written.keys(), (QStringList{u"ad-block.txt"_s, u"page-template.html"_s}));
+        QCOMPARE(written.keys(),
+                 (QStringList{u"ad-block.txt"_s, u"index-template.html"_s, u"page-template.html"_s}));
         for (const QString& name : written.keys()) {
             QCOMPARE(written[name], contentsOf(QStringLiteral(VELLUMTIDE_TEST_DATA "/templates/") + name));
         }
@@ -293,8 +294,8 @@ private slots:
 
     // Help goes to standard output; every example in it is a command line the program accepts.
     void help() {
-        for (const QString& command :
-             {u"COMMAND"_s, u"pages"_s, u"texts"_s, u"article"_s, u"sort"_s, u"split"_s, u"defaults"_s}) {
+        for (const QString& command : {u"COMMAND"_s, u"pages"_s, u"texts"_s, u"article"_s, u"sort"_s,
+                                       u"split"_s, u"index"_s, u"defaults"_s}) {
             const Outcome run =
                 runCli(command == u"COMMAND"_s ? QStringList{u"help"_s} : QStringList{command, u"-h"_s});
             QCOMPARE(run.exitCode, 0);

@@ -10,7 +10,7 @@
 
 namespace vt::testing {
 
-// Answers message boxes and file dialogs from a script given in advance and records what was
+// Answers message boxes, file dialogs and text inputs from a script given in advance and records what was
 // shown. A message with no scripted answer is answered Yes (or OK); a file dialog with none is
 // cancelled.
 class ScriptedDialogs final : public platform::Dialogs {
@@ -47,6 +47,15 @@ public:
 
     std::optional<QString> saveFile(const QString& filter) override { return openFile(filter); }
 
+    std::optional<QString> askText(const QString& prompt, const QString& initial) override {
+        shown.push_back({prompt, platform::MessageButtons::Ok, platform::MessageIcon::None});
+        offered += initial;
+        if (typed.isEmpty()) {
+            return std::nullopt;
+        }
+        return typed.takeFirst();
+    }
+
     QStringList texts() const {
         QStringList all;
         for (const Shown& message : shown) {
@@ -57,6 +66,8 @@ public:
 
     std::deque<platform::Answer> answers;
     QStringList files;               // chosen files in turn, to open or save; "": the user cancels
+    QStringList typed;               // texts typed in turn into text inputs; none left: cancelled
+    QStringList offered;             // the text each text input started with
     std::function<void()> onMessage; // runs while a message is up, as a user could act then
     std::vector<Shown> shown;
     QStringList filters;

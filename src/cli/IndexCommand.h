@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include "cli/ExitCode.h"
+
+namespace vt::cli {
+
+class Arguments;
+
+// index: index pages of the category folders a sort filed, and the sitemap of every page.
+ExitCode runIndex(const Arguments& arguments);
+// A site URL that is no absolute http or https address is refused before anything runs.
+QString checkIndex(const Arguments& arguments);
+
+} // namespace vt::cli

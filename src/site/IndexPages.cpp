@@ -1,0 +1,219 @@
+#include "site/IndexPages.h"
+
+#include "files/SafePath.h"
+#include "files/Windows1252.h"
+#include "platform/FileSystem.h"
+#include "site/PageTree.h"
+#include "site/ProgramFacts.h"
+#include "site/SiteAddress.h"
+#include "site/Sitemap.h"
+
+namespace vt::site {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString MissingFolder = u"The folder \"%1\" does not exist."_s;
+const QString LinkedCategoryFolder =
+    u"The folder \"%1\" is a symbolic link: no index is read or written through one."_s;
+const QString NoCategoryFolder =
+    u"The folder \"%1\" holds no Category folder: file its pages by category first (\"sort\", or \"Make Web "
+    "Pages and Sort by Category\")."_s;
+const QString LinkedFile = u"Could not write \"%1\": it is a symbolic link"_s;
+const QString IndexNamedPage =
+    u"The page \"%1\" of the program \"index\" has the name of its folder's index page, which replaces it"_s;
+
+// A page is written as the page writer writes its pages: the text and a CR LF, in Windows-1252
+// unless the template declares UTF-8.
+QByteArray pageBytes(const QString& page, bool utf8) {
+    QByteArray bytes = utf8 ? page.toUtf8() : files::encodeWindows1252(page);
+    bytes += "\r\n";
+    return bytes;
+}
+
+Status writeFile(const QString& path, const QByteArray& bytes) {
+    if (platform::IsLink(path)) {
+        return Status::failure(LinkedFile.arg(path));
+    }
+    const auto written = platform::ReplaceFile(path, bytes);
+    if (!written) {
+        return Status::failure(written.message());
+    }
+    return Status::success();
+}
+
+QString pageFileName(const QString& programName) {
+    return programName + u".html"_s;
+}
+
+class IndexWriter {
+public:
+    IndexWriter(const IndexRequest& request, const IndexTemplate& indexTemplate, const PageTree& tree)
+        : m_template(indexTemplate)
+        , m_tree(tree)
+        , m_folder(request.folder)
+        , m_categoryFolder(files::displayPath(request.folder, CategoryFolderName))
+        , m_facts(ReadProgramFacts(request.folder, m_categoryFolder)) {
+        m_run.failures = tree.leftOut;
+    }
+
+    IndexRun run(const QString& siteAddress, const std::function<bool()>& goesOn);
+
+private:
+    void writeIndex(const CategoryFolder* folder, const std::vector<SlotValues>& categoryRows);
+    std::vector<SlotValues> programRows(const CategoryFolder& folder) const;
+    std::vector<SlotValues> categoryRows() const;
+    void addPages(const CategoryFolder& folder);
+
+    const IndexTemplate& m_template;
+    const PageTree& m_tree;
+    QString m_folder;
+    QString m_categoryFolder;
+    QHash<QString, ProgramFacts> m_facts;
+    IndexRun m_run;
+    std::vector<SiteEntry> m_entries;
+};
+
+std::vector<SlotValues> IndexWriter::programRows(const CategoryFolder& folder) const {
+    std::vector<SlotValues> rows;
+    rows.reserve(folder.pages.size());
+    for (const PageFile& page : folder.pages) {
+        const ProgramFacts facts =
+            m_facts.value(files::displayPath(folder.path, pageFileName(page.programName)));
+        SlotValues row;
+        row[std::size_t(Slot::ProgramName)] = page.programName;
+        row[std::size_t(Slot::ProgramLink)] = EncodedPath({pageFileName(page.programName)});
+        row[std::size_t(Slot::ProgramVersion)] = facts.version;
+        row[std::size_t(Slot::ProgramDescription)] = facts.description;
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<SlotValues> IndexWriter::categoryRows() const {
+    std::vector<SlotValues> rows;
+    for (const CategoryFolder& folder : m_tree.folders) {
+        if (!folder.levels.isEmpty()) {
+            SlotValues row;
+            row[std::size_t(Slot::CategoryName)] = folder.levels.join(u'/');
+            row[std::size_t(Slot::CategoryLink)] = EncodedPath(folder.levels + QStringList{IndexFileName});
+            row[std::size_t(Slot::CategoryPages)] = QString::number(folder.pages.size());
+            rows.push_back(std::move(row));
+        }
+    }
+    return rows;
+}
+
+// The index of a folder, or, for none, the top index (with the Category folder's own pages, those
+// of an empty category); and the index's entry of the sitemap once it is written.
+void IndexWriter::writeIndex(const CategoryFolder* folder, const std::vector<SlotValues>& categoryRows) {
+    const bool top = folder == nullptr || folder->levels.isEmpty();
+    const QStringList levels = top ? QStringList() : folder->levels;
+    const QString path = files::displayPath(top ? m_categoryFolder : folder->path, IndexFileName);
+    if (m_facts.contains(path)) {
+        m_run.failures += IndexNamedPage.arg(path);
+    }
+    SlotValues page;
+    page[std::size_t(Slot::IndexTitle)] = top ? TopIndexTitle : levels.join(u'/');
+    page[std::size_t(Slot::TopIndex)] = u"../"_s.repeated(levels.size()) + IndexFileName;
+    const QString text =
+        m_template.fill(page, categoryRows, folder ? programRows(*folder) : std::vector<SlotValues>());
+    if (const Status written = writeFile(path, pageBytes(text, m_template.declaresUtf8())); !written) {
+        m_run.failures += written.message();
+        return;
+    }
+    ++m_run.indexPages;
+    const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
+    m_entries.push_back({EncodedPath(QStringList{CategoryFolderName} + levels + QStringList{IndexFileName}),
+                         stamp ? stamp->modifiedNs : 0});
+}
+
+void IndexWriter::addPages(const CategoryFolder& folder) {
+    const QString prefix = EncodedPath(QStringList{CategoryFolderName} + folder.levels) + u'/';
+    for (const PageFile& page : folder.pages) {
+        m_entries.push_back({prefix + EncodedPath({pageFileName(page.programName)}), page.modifiedNs});
+    }
+    m_run.pages += int(folder.pages.size());
+}
+
+IndexRun IndexWriter::run(const QString& siteAddress, const std::function<bool()>& goesOn) {
+    const bool topHoldsPages = !m_tree.folders.empty() && m_tree.folders.front().levels.isEmpty();
+    writeIndex(topHoldsPages ? &m_tree.folders.front() : nullptr, categoryRows());
+    for (const CategoryFolder& folder : m_tree.folders) {
+        if (!folder.levels.isEmpty()) {
+            if (!goesOn()) {
+                m_run.stopped = true;
+                return m_run;
+            }
+            ++m_run.folders;
+            writeIndex(&folder, {});
+        }
+        addPages(folder);
+    }
+    m_run.urls = int(m_entries.size());
+    for (const SitemapFile& sitemap : Sitemaps(siteAddress, m_entries)) {
+        const QString path = files::displayPath(m_folder, sitemap.name);
+        if (const Status written = writeFile(path, sitemap.bytes); !written) {
+            m_run.failures += written.message();
+        } else {
+            m_run.sitemapFiles += sitemap.name;
+        }
+    }
+    return m_run;
+}
+
+} // namespace
+
+Result<IndexRun> MakeIndexPages(const IndexRequest& request, const std::function<bool()>& goesOn) {
+    const Result<QString> address = SiteAddress(request.siteUrl);
+    if (!address) {
+        return address.status();
+    }
+    const Result<IndexTemplate> indexTemplate =
+        IndexTemplate::parse(request.indexTemplate, request.templateSource);
+    if (!indexTemplate) {
+        return indexTemplate.status();
+    }
+    const QString categoryFolder = files::displayPath(request.folder, CategoryFolderName);
+    if (!platform::FolderExists(request.folder)) {
+        return Status::failure(MissingFolder.arg(request.folder));
+    }
+    if (platform::IsLink(categoryFolder)) {
+        return Status::failure(LinkedCategoryFolder.arg(categoryFolder));
+    }
+    if (!platform::FolderExists(categoryFolder)) {
+        return Status::failure(NoCategoryFolder.arg(request.folder));
+    }
+    const Result<PageTree> tree = ListPages(categoryFolder);
+    if (!tree) {
+        return tree.status();
+    }
+    return IndexWriter(request, indexTemplate.value(), tree.value()).run(address.value(), goesOn);
+}
+
+QString DoneText(const IndexRun& run) {
+    if (run.stopped) {
+        return u"Stopped after %1 index pages; no sitemap was written."_s.arg(run.indexPages);
+    }
+    const QString sitemap =
+        run.sitemapFiles.size() > 1
+            ? u"%1 (the index of %2 to %3)"_s.arg(run.sitemapFiles.first(), run.sitemapFiles.at(1),
+                                                  run.sitemapFiles.last())
+            : run.sitemapFiles.value(0, u"no sitemap"_s);
+    return u"Wrote %1 index pages for %2 pages in %3 category folders, and %4 with %5 URLs."_s
+        .arg(run.indexPages)
+        .arg(run.pages)
+        .arg(run.folders)
+        .arg(sitemap)
+        .arg(run.urls);
+}
+
+QString FailuresText(const IndexRun& run) {
+    if (run.failures.isEmpty()) {
+        return QString();
+    }
+    return u"%1 files could not be written or were left out:\n"_s.arg(run.failures.size()) +
+           run.failures.join(u'\n');
+}
+
+} // namespace vt::site

@@ -1,0 +1,73 @@
+// "Make Index Pages" from the main window's menu: the site URL asked through the dialog seam and
+// remembered, a wrong one refused, and the index pages of the PAD text folder's Category folder.
+#include <QAction>
+#include <QStandardPaths>
+
+#include "../support/ScriptedBrowser.h"
+#include "../support/ScriptedDialogs.h"
+#include "../support/TestFiles.h"
+#include "app/WindowRegistry.h"
+#include "category/CategorySorting.h"
+#include "workflow/Workflow.h"
+
+using namespace vt::testing;
+using vt::app::WindowId;
+using vt::platform::MessageIcon;
+using namespace Qt::StringLiterals;
+
+class TestIndexWindow : public QObject {
+    Q_OBJECT
+
+    ScriptedDialogs dialogs;
+    ScriptedBrowser browser;
+    vt::platform::Yield yield = [] {
+        QCoreApplication::processEvents();
+    };
+    vt::workflow::Workflow workflow{dialogs, browser, yield};
+    vt::category::CategorySorting sorting{workflow, dialogs, yield};
+    vt::app::WindowRegistry windows{workflow, browser, dialogs, sorting};
+
+    void makeIndexPages() {
+        dialogs.shown.clear();
+        windows.window(WindowId::Form1)->findChild<QAction*>(u"Make_Index_Pages"_s)->trigger();
+    }
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      u"/Vellumtide/Vellumtide.conf"_s);
+        windows.start();
+    }
+
+    void askedRefusedMadeAndRemembered() {
+        makeIndexPages();
+        QVERIFY(dialogs.texts().constFirst().startsWith(u"Choose the PAD text folder"_s));
+        QVERIFY(dialogs.offered.isEmpty());
+
+        QTemporaryDir temp;
+        writeBytes(temp.filePath(u"0.txt"_s), "<Program_Name>Solo</Program_Name>");
+        QVERIFY(QDir(temp.path()).mkpath(u"Category/Games"_s));
+        writeBytes(temp.filePath(u"Category/Games/Solo.html"_s), "page");
+        workflow.setPadTextFolder(temp.path());
+        dialogs.typed = QStringList{u"www.example.com"_s};
+        makeIndexPages();
+        QCOMPARE(dialogs.shown.back().icon, MessageIcon::Exclamation);
+        QVERIFY(dialogs.texts().last().contains(u"not an absolute http or https address"_s));
+        QCOMPARE(filesBelow(temp.path()).size(), 2);
+
+        dialogs.typed = QStringList{u"https://www.example.com/"_s};
+        makeIndexPages();
+        QCOMPARE(dialogs.shown.back().icon, MessageIcon::Information);
+        QVERIFY(dialogs.texts().last().startsWith(u"Wrote 2 index pages for 1 pages"_s));
+        QVERIFY(contentsOf(temp.filePath(u"sitemap.xml"_s))
+                    .contains("https://www.example.com/Category/Games/Solo.html"));
+
+        makeIndexPages(); // cancelled: nothing more is shown
+        QCOMPARE(dialogs.offered, QStringList({QString(), QString(), u"https://www.example.com/"_s}));
+        QCOMPARE(dialogs.shown.size(), std::size_t(1));
+    }
+};
+
+QTEST_MAIN(TestIndexWindow)
+#include "tst_indexwindow.moc"
