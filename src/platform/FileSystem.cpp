@@ -46,7 +46,7 @@ struct DirCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-const QByteArray OursPrefix = QByteArrayLiteral(".vellumtide-");
+const QByteArray OursPrefix = QFile::encodeName(OwnFilePrefix);
 
 // Removes the hidden files that a killed run left in a folder, once per folder and process,
 // before this process first writes there. Only files last changed before that first write are
@@ -235,7 +235,9 @@ Result<QStringList> FilesOf(const QString& folder) {
     errno = 0;
     while (const dirent* entry = ::readdir(dir.get())) {
         const bool dotEntry = std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
-        if (!dotEntry && isFileEntry(nativeFolder, *entry)) {
+        const bool ours =
+            std::strncmp(entry->d_name, OursPrefix.constData(), std::size_t(OursPrefix.size())) == 0;
+        if (!dotEntry && !ours && isFileEntry(nativeFolder, *entry)) {
             names += QFile::decodeName(entry->d_name);
         }
         errno = 0;

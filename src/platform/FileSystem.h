@@ -14,6 +14,9 @@ namespace vt::platform {
 
 bool FolderExists(const QString& path);
 
+// Every hidden file the program keeps in a folder of its own has a name that begins so.
+inline const QString OwnFilePrefix = QStringLiteral(".vellumtide-");
+
 // Opens an existing file for reading without ever waiting on it: only a regular file (or a link
 // to one) is opened; a FIFO, device, socket or folder is refused at once, with the reason.
 // The caller owns the descriptor.
@@ -26,7 +29,9 @@ Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes);
 bool IsLink(const QString& path);
 
 // The bare names of the files directly in an existing folder (hidden ones included, subfolders
-// never), in the order the host yields them. Fails when the folder cannot be read.
+// never), in the order the host yields them. The program's own hidden files (the fetch state, a
+// file being written) are never among them: they are no PAD texts, pages or records. Fails when
+// the folder cannot be read.
 Result<QStringList> FilesOf(const QString& folder);
 Result<int> FileCount(const QString& folder);
 
@@ -35,8 +40,7 @@ Result<int> FileCount(const QString& folder);
 Status CreateFolder(const QString& path);
 
 // The name of the one hidden file of ours that stays in a folder: what a re-run with conditional
-// fetches knows of the pages and texts it made. Every other ".vellumtide-" file is a file being
-// written.
+// fetches knows of the pages and texts it made. Every other file of ours is a file being written.
 inline const QString FetchStateFileName = QStringLiteral(".vellumtide-fetch");
 
 // What a write did to the file: wrote new bytes, or found exactly these bytes there already.

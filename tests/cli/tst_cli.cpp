@@ -255,7 +255,7 @@ private slots:
         };
         server.answer("/a.xml", tagged("\"v1\"", pad(u"Alpha"_s)));
         server.answer("/b.xml", ok("text/xml", pad(u"Beta"_s))); // no validators: always in full
-        Folders f({u"out"_s});
+        Folders f({u"out"_s, u"texts"_s});
         writeBytes(f[u"list.txt"_s], (server.url(u"/a.xml"_s) + u'\n' + server.url(u"/b.xml"_s)).toLatin1());
         const QStringList arguments = f.run(command, u"list.txt"_s) << u"--since-last"_s;
         const Outcome first = runCli(arguments);
@@ -290,6 +290,11 @@ private slots:
         const QJsonArray files = QJsonDocument::fromJson(contentsOf(state)).object()[u"files"_s].toArray();
         QCOMPARE(files.size(), 1);
         QCOMPARE(files[0][u"etag"_s].toString(), change == u"new version"_s ? u"\"v2\""_s : u"\"v1\""_s);
+        // The state kept beside the PAD texts is no text of the folder: each text makes its page.
+        if (command == u"texts"_s && change != u"not modified"_s) {
+            QCOMPARE(runCli(f.run(u"pages"_s, u"out"_s, u"texts"_s) << u"--quiet"_s).exitCode, 0);
+            QCOMPARE(QDir(f[u"texts"_s]).entryList(QDir::Files).size(), 2);
+        }
     }
 
     // Help goes to standard output; every example in it is a command line the program accepts.

@@ -34,6 +34,7 @@ private slots:
         QTemporaryDir temp;
         writeBytes(temp.filePath(u"a.txt"_s), "a");
         writeBytes(temp.filePath(u".hidden"_s), "h");
+        writeBytes(temp.filePath(u".vellumtide-fetch"_s), "the program's own");
         QVERIFY(QDir(temp.path()).mkdir(u"sub"_s));
         writeBytes(temp.filePath(u"sub/inside.txt"_s), "i");
         QVERIFY(QFile::link(temp.filePath(u"sub"_s), temp.filePath(u"link-to-folder"_s)));
