@@ -180,26 +180,32 @@ const std::vector<Command> CommandTable = {
      checkSplit,
      runSplit},
     {u"index"_s,
-     u"Write index pages of the category folders and a sitemap of every page"_s,
+     u"Write index pages of the category folders, or of a folder of pages, and a sitemap of every page"_s,
      {u"index --storage DIR --site-url URL [--index-template FILE] [--quiet]"_s},
      u"Writes index.html into every folder below DIR/Category that holds pages \"sort\" made: the "
      "programs of the folder by name, each linked to its page, with its version and short description "
      "from the numbered PAD texts of DIR (and of the subfolders 0, 1 ... sort moved them into). "
-     "Category/index.html links every such folder with its number of pages. sitemap.xml at the top of "
-     "DIR lists every page and index as URL/<path below DIR>; past 50,000 URLs or 50 MB it is the index "
-     "of sitemap-1.xml, sitemap-2.xml ...\n\nThe index template repeats the text between "
-     "<!--BeginCategoryRow--> and <!--EndCategoryRow--> once per category folder (on the top index), and "
-     "the text between <!--BeginProgramRow--> and <!--EndProgramRow--> once per program. Its "
-     "placeholders: IndexTitleXXX (the category, or \"Categories\" on the top index) and TopIndexXXX "
-     "(the link to Category/index.html) anywhere; CategoryNameXXX, CategoryLinkXXX and CategoryPagesXXX "
-     "in a category row; ProgramNameXXX, ProgramLinkXXX, ProgramVersionXXX and ProgramDescriptionXXX in "
-     "a program row. Every value is written as plain text and every link percent-encoded, so a PAD value "
-     "cannot put markup into an index. Index pages are Windows-1252, or UTF-8 when the template declares "
-     "charset=utf-8. Only regular files are linked; no link is followed and no file written through "
-     "one.\n\nExit code 0: every file was written; 1: some could not be, or a link was left out (each is "
-     "named); 2: nothing was run; 130: stopped by Ctrl-C before the sitemap."_s,
+     "Category/index.html links every such folder with its number of pages. Category/sitemap.xml lists "
+     "every page and index as URL/<path below DIR>; past 50,000 URLs or 50 MB it is the index of "
+     "Category/sitemap-1.xml, sitemap-2.xml ...\n\nWithout DIR/Category, DIR is a flat folder of pages as "
+     "\"pages\" writes them (<program>.html, subfolders not read): DIR/index.html lists them (version "
+     "and description from the numbered PAD texts directly in DIR, if any), and DIR/sitemap.xml holds "
+     "them and the index. A DIR with neither a Category folder nor a page is refused.\n\nThe index "
+     "template repeats the text between <!--BeginCategoryRow--> and <!--EndCategoryRow--> once per "
+     "category folder (on the top index), and the text between <!--BeginProgramRow--> and "
+     "<!--EndProgramRow--> once per program. Its placeholders: IndexTitleXXX (the category, "
+     "\"Categories\" on the top index, or \"Programs\" on a flat folder's index) and TopIndexXXX (the link "
+     "to Category/index.html, or to the flat folder's index.html) anywhere; CategoryNameXXX, "
+     "CategoryLinkXXX and CategoryPagesXXX in a category row; ProgramNameXXX, ProgramLinkXXX, "
+     "ProgramVersionXXX and ProgramDescriptionXXX in a program row. Every value is written as plain text "
+     "and every link percent-encoded, so a PAD value cannot put markup into an index. Index pages are "
+     "Windows-1252, or UTF-8 when the template declares charset=utf-8. Only regular files are linked; no "
+     "link is followed and no file written through one.\n\nExit code 0: every file was written; 1: some "
+     "could not be, or a link was left out (each is named); 2: nothing was run; 130: stopped by Ctrl-C "
+     "before the sitemap."_s,
      {{option::Storage, u"DIR"_s,
-       u"The PAD text folder \"sort\" filed its pages under, as DIR/Category/<category>/<program>.html."_s},
+       u"The PAD text folder \"sort\" filed its pages under, as DIR/Category/<category>/<program>.html; "
+       "or the folder \"pages\" wrote them into, as DIR/<program>.html."_s},
       {option::SiteUrl, u"URL"_s,
        u"The absolute http or https address DIR is published at, such as https://www.example.com."_s},
       {option::IndexTemplate, u"FILE"_s,
@@ -208,7 +214,7 @@ const std::vector<Command> CommandTable = {
      {option::Storage, option::SiteUrl},
      {},
      {u"index --storage ~/pad/texts --site-url https://www.example.com"_s,
-      u"index --storage ~/pad/texts --site-url https://www.example.com/programs --index-template "
+      u"index --storage ~/site/programs --site-url https://www.example.com/programs --index-template "
       "index-template.html --quiet"_s},
      checkIndex,
      runIndex},

@@ -19,8 +19,9 @@ const QString NoFolderMessage =
     u"Choose the PAD text folder whose Category folder holds the pages first: tick \"Make web pages from PAD "
     "text files\" and click the \"...\" button beside the yellow box."_s;
 const QString SiteUrlPrompt =
-    u"The address the folder is published at, such as https://www.example.com\r\n\r\nIndex pages are written "
-    "into every category folder of %1, and sitemap.xml into the folder itself."_s;
+    u"The address the folder is published at, such as https://www.example.com\r\n\r\nIndex pages and "
+    "sitemap.xml are written into the Category folder of %1 and every category folder in it, or, when it "
+    "has none, index.html and sitemap.xml into %1 itself, for the pages there."_s;
 
 } // namespace
 

@@ -16,9 +16,9 @@ using namespace Qt::StringLiterals;
 const QString MissingFolder = u"The folder \"%1\" does not exist."_s;
 const QString LinkedCategoryFolder =
     u"The folder \"%1\" is a symbolic link: no index is read or written through one."_s;
-const QString NoCategoryFolder =
-    u"The folder \"%1\" holds no Category folder: file its pages by category first (\"sort\", or \"Make Web "
-    "Pages and Sort by Category\")."_s;
+const QString NoPages =
+    u"The folder \"%1\" holds neither a Category folder nor any page (<program>.html): make its pages first "
+    "(\"pages\", or \"sort\" to file them by category)."_s;
 const QString LinkedFile = u"Could not write \"%1\": it is a symbolic link"_s;
 const QString IndexNamedPage =
     u"The page \"%1\" of the program \"index\" has the name of its folder's index page, which replaces it"_s;
@@ -48,12 +48,14 @@ QString pageFileName(const QString& programName) {
 
 class IndexWriter {
 public:
-    IndexWriter(const IndexRequest& request, const IndexTemplate& indexTemplate, const PageTree& tree)
+    IndexWriter(const IndexRequest& request, const IndexTemplate& indexTemplate, const PageTree& tree,
+                Layout layout, const QString& pageFolder)
         : m_template(indexTemplate)
         , m_tree(tree)
-        , m_folder(request.folder)
-        , m_categoryFolder(files::displayPath(request.folder, CategoryFolderName))
-        , m_facts(ReadProgramFacts(request.folder, m_categoryFolder)) {
+        , m_pageLevels(layout == Layout::Categories ? QStringList{CategoryFolderName} : QStringList())
+        , m_pageFolder(pageFolder)
+        , m_facts(ReadProgramFacts(request.folder, pageFolder, layout)) {
+        m_run.layout = layout;
         m_run.failures = tree.leftOut;
     }
 
@@ -67,8 +69,8 @@ private:
 
     const IndexTemplate& m_template;
     const PageTree& m_tree;
-    QString m_folder;
-    QString m_categoryFolder;
+    QStringList m_pageLevels; // the listed folder's path below the request's: "Category", or none
+    QString m_pageFolder;
     QHash<QString, ProgramFacts> m_facts;
     IndexRun m_run;
     std::vector<SiteEntry> m_entries;
@@ -104,17 +106,20 @@ std::vector<SlotValues> IndexWriter::categoryRows() const {
     return rows;
 }
 
-// The index of a folder, or, for none, the top index (with the Category folder's own pages, those
-// of an empty category); and the index's entry of the sitemap once it is written.
+// The index of a folder, or, for none, the top index (with the listed folder's own pages: in the
+// category layout those of an empty category); and the index's entry of the sitemap once it is
+// written.
 void IndexWriter::writeIndex(const CategoryFolder* folder, const std::vector<SlotValues>& categoryRows) {
     const bool top = folder == nullptr || folder->levels.isEmpty();
     const QStringList levels = top ? QStringList() : folder->levels;
-    const QString path = files::displayPath(top ? m_categoryFolder : folder->path, IndexFileName);
+    const QString path = files::displayPath(top ? m_pageFolder : folder->path, IndexFileName);
     if (m_facts.contains(path)) {
         m_run.failures += IndexNamedPage.arg(path);
     }
     SlotValues page;
-    page[std::size_t(Slot::IndexTitle)] = top ? TopIndexTitle : levels.join(u'/');
+    page[std::size_t(Slot::IndexTitle)] = !top                           ? levels.join(u'/')
+                                          : m_run.layout == Layout::Flat ? FolderIndexTitle
+                                                                         : TopIndexTitle;
     page[std::size_t(Slot::TopIndex)] = u"../"_s.repeated(levels.size()) + IndexFileName;
     const QString text =
         m_template.fill(page, categoryRows, folder ? programRows(*folder) : std::vector<SlotValues>());
@@ -124,14 +129,15 @@ void IndexWriter::writeIndex(const CategoryFolder* folder, const std::vector<Slo
     }
     ++m_run.indexPages;
     const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
-    m_entries.push_back({EncodedPath(QStringList{CategoryFolderName} + levels + QStringList{IndexFileName}),
-                         stamp ? stamp->modifiedNs : 0});
+    m_entries.push_back(
+        {EncodedPath(m_pageLevels + levels + QStringList{IndexFileName}), stamp ? stamp->modifiedNs : 0});
 }
 
 void IndexWriter::addPages(const CategoryFolder& folder) {
-    const QString prefix = EncodedPath(QStringList{CategoryFolderName} + folder.levels) + u'/';
     for (const PageFile& page : folder.pages) {
-        m_entries.push_back({prefix + EncodedPath({pageFileName(page.programName)}), page.modifiedNs});
+        m_entries.push_back(
+            {EncodedPath(m_pageLevels + folder.levels + QStringList{pageFileName(page.programName)}),
+             page.modifiedNs});
     }
     m_run.pages += int(folder.pages.size());
 }
@@ -151,12 +157,12 @@ IndexRun IndexWriter::run(const QString& siteAddress, const std::function<bool()
         addPages(folder);
     }
     m_run.urls = int(m_entries.size());
-    for (const SitemapFile& sitemap : Sitemaps(siteAddress, m_entries)) {
-        const QString path = files::displayPath(m_folder, sitemap.name);
+    for (const SitemapFile& sitemap : Sitemaps(siteAddress, EncodedPath(m_pageLevels), m_entries)) {
+        const QString path = files::displayPath(m_pageFolder, sitemap.name);
         if (const Status written = writeFile(path, sitemap.bytes); !written) {
             m_run.failures += written.message();
         } else {
-            m_run.sitemapFiles += sitemap.name;
+            m_run.sitemapFiles += (m_pageLevels + QStringList{sitemap.name}).join(u'/');
         }
     }
     return m_run;
@@ -181,14 +187,17 @@ Result<IndexRun> MakeIndexPages(const IndexRequest& request, const std::function
     if (platform::IsLink(categoryFolder)) {
         return Status::failure(LinkedCategoryFolder.arg(categoryFolder));
     }
-    if (!platform::FolderExists(categoryFolder)) {
-        return Status::failure(NoCategoryFolder.arg(request.folder));
-    }
-    const Result<PageTree> tree = ListPages(categoryFolder);
+    const Layout layout = platform::FolderExists(categoryFolder) ? Layout::Categories : Layout::Flat;
+    const QString pageFolder = layout == Layout::Categories ? categoryFolder : request.folder;
+    const Result<PageTree> tree = ListPages(pageFolder, layout);
     if (!tree) {
         return tree.status();
     }
-    return IndexWriter(request, indexTemplate.value(), tree.value()).run(address.value(), goesOn);
+    if (layout == Layout::Flat && tree.value().folders.empty()) {
+        return Status::failure(NoPages.arg(request.folder));
+    }
+    return IndexWriter(request, indexTemplate.value(), tree.value(), layout, pageFolder)
+        .run(address.value(), goesOn);
 }
 
 QString DoneText(const IndexRun& run) {
@@ -200,11 +209,11 @@ QString DoneText(const IndexRun& run) {
             ? u"%1 (the index of %2 to %3)"_s.arg(run.sitemapFiles.first(), run.sitemapFiles.at(1),
                                                   run.sitemapFiles.last())
             : run.sitemapFiles.value(0, u"no sitemap"_s);
-    return u"Wrote %1 index pages for %2 pages in %3 category folders, and %4 with %5 URLs."_s
-        .arg(run.indexPages)
+    const QString folders =
+        run.layout == Layout::Flat ? u"the folder"_s : u"%1 category folders"_s.arg(run.folders);
+    return u"Wrote %1 index pages for %2 pages in %3, and %4 with %5 URLs."_s.arg(run.indexPages)
         .arg(run.pages)
-        .arg(run.folders)
-        .arg(sitemap)
+        .arg(folders, sitemap)
         .arg(run.urls);
 }
 

@@ -8,35 +8,41 @@
 #include <functional>
 
 #include "site/IndexTemplate.h"
+#include "site/PageTree.h"
 
 // Index pages and the sitemap of the pages a category run filed into <folder>/Category: one index
-// per category folder that holds pages, a top Category/index.html linking each, and sitemap.xml at
-// the folder's top with every page and index. Every file is written whole or not at all, never
-// through a symbolic link.
+// per category folder that holds pages, a top Category/index.html linking each, and
+// Category/sitemap.xml with every page and index (beside the pages, so that a later category run
+// never takes it for a PAD text of the folder). A folder without a Category folder is a folder of
+// pages itself, as a page run writes them: its index.html lists them, and its sitemap.xml holds
+// them and the index. Every file is written whole or not at all, never through a symbolic link.
 namespace vt::site {
 
 inline const QString CategoryFolderName = QStringLiteral("Category");
 
 struct IndexRequest {
-    QString folder;  // the PAD text folder, whose Category folder holds the pages
+    QString folder;  // the PAD text folder whose Category folder holds the pages, or a folder of pages
     QString siteUrl; // the address the folder is published at, as the user gave it
     QString indexTemplate = DefaultIndexTemplate();
     QString templateSource = QStringLiteral("default"); // names the template in a refusal
 };
 
 struct IndexRun {
+    Layout layout = Layout::Categories;
     int indexPages = 0; // written, the top one included
     int folders = 0;    // below the Category folder, holding pages
     int pages = 0;
     int urls = 0;             // in the sitemap
-    QStringList sitemapFiles; // written, sitemap.xml first
+    QStringList sitemapFiles; // written, by their paths below the folder, sitemap.xml first
     QStringList failures;     // each names its file
     bool stopped = false;     // goesOn said stop: no sitemap was written
 };
 
 // Refused, with the reason and nothing written, when the site URL is no absolute http or https
-// address, the template cannot be used, or the folder or its Category folder is missing, is a
-// link or cannot be read. goesOn is asked before each index page.
+// address, the template cannot be used, the folder is missing, its Category folder is a link, the
+// folder listed (the Category folder, or the folder itself when it has none) is a link or cannot
+// be read, or a folder without a Category folder holds no page. goesOn is asked before each index
+// page.
 Result<IndexRun> MakeIndexPages(const IndexRequest& request, const std::function<bool()>& goesOn);
 
 // What the run wrote, in one line; and each failure, after a line that counts them ("" when none).

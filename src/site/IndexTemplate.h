@@ -15,8 +15,8 @@ namespace vt::site {
 // What the index pages fill in. The page's own values stand anywhere in the template; a row's
 // values only in the block of its row.
 enum class Slot {
-    IndexTitle,         // IndexTitleXXX: the category ("Home/Hobby"), or TopIndexTitle on the top index
-    TopIndex,           // TopIndexXXX: the link to Category/index.html from this page
+    IndexTitle,         // IndexTitleXXX: the category ("Home/Hobby"), TopIndexTitle or FolderIndexTitle
+    TopIndex,           // TopIndexXXX: the link to the top index (Category/index.html) from this page
     CategoryName,       // CategoryNameXXX: the category of the folder, its levels joined by "/"
     CategoryLink,       // CategoryLinkXXX: the link to the folder's index page
     CategoryPages,      // CategoryPagesXXX: the number of program pages in the folder
@@ -32,6 +32,8 @@ inline constexpr std::size_t SlotCount = std::size_t(Slot::ProgramDescription) +
 using SlotValues = std::array<QString, SlotCount>;
 
 inline const QString TopIndexTitle = QStringLiteral("Categories");
+// The title of the index of a folder of pages without categories.
+inline const QString FolderIndexTitle = QStringLiteral("Programs");
 
 // A block is the text between its two markers; a line end right after a marker goes with it.
 inline const QString CategoryRowBegin = QStringLiteral("<!--BeginCategoryRow-->");

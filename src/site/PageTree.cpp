@@ -30,9 +30,10 @@ bool NameBefore(const QString& a, const QString& b) {
     return folded != 0 ? folded < 0 : a < b;
 }
 
-Result<PageTree> ListPages(const QString& categoryFolder) {
+Result<PageTree> ListPages(const QString& topFolder, Layout layout) {
+    const bool descends = layout == Layout::Categories;
     PageTree tree;
-    std::vector<CategoryFolder> pending{{{}, categoryFolder, {}}};
+    std::vector<CategoryFolder> pending{{{}, topFolder, {}}};
     while (!pending.empty()) {
         CategoryFolder folder = std::move(pending.back());
         pending.pop_back();
@@ -48,9 +49,10 @@ Result<PageTree> ListPages(const QString& categoryFolder) {
         for (const platform::FolderEntry& entry : entries.value()) {
             const QString path = files::displayPath(folder.path, entry.name);
             // A link in the index page's place is no page; writing the index refuses it.
-            if (entry.kind == EntryKind::Link && entry.name != IndexFileName) {
+            if (entry.kind == EntryKind::Link && entry.name != IndexFileName &&
+                (descends || entry.name.endsWith(PageExtension))) {
                 tree.leftOut += LinkLeftOut.arg(path);
-            } else if (entry.kind == EntryKind::Folder && isShownName(entry.name)) {
+            } else if (entry.kind == EntryKind::Folder && descends && isShownName(entry.name)) {
                 pending.push_back({folder.levels + QStringList{entry.name}, path, {}});
             } else if (entry.kind == EntryKind::RegularFile && entry.name.endsWith(PageExtension) &&
                        entry.name != IndexFileName) {

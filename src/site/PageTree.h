@@ -8,8 +8,12 @@
 #include <cstdint>
 #include <vector>
 
-// The pages a category run made below the Category folder, found without following a link.
+// The pages to index, found without following a link: those a category run filed below the
+// Category folder, or those a page run wrote straight into its storage folder.
 namespace vt::site {
+
+// Where the pages stand: in folders by category below <folder>/Category, or in the folder itself.
+enum class Layout { Categories, Flat };
 
 // Every folder index is written under this name, which no program page of its folder then has.
 inline const QString IndexFileName = QStringLiteral("index.html");
@@ -20,7 +24,7 @@ struct PageFile {
 };
 
 struct CategoryFolder {
-    QStringList levels; // below the Category folder ("Home", "Hobby"); none for the Category folder
+    QStringList levels; // below the Category folder ("Home", "Hobby"); none for the folder listed
     QString path;
     std::vector<PageFile> pages; // by name, case-insensitively, exact code units breaking ties
 };
@@ -31,9 +35,10 @@ struct PageTree {
 };
 
 // A page is a regular file named <accepted name>.html, not hidden and not the index page itself,
-// in a real folder whose name is accepted and not hidden, at any depth. Fails when the Category
-// folder cannot be read or is a symbolic link.
-Result<PageTree> ListPages(const QString& categoryFolder);
+// in the top folder or, in the category layout, in a real folder below it whose name is accepted
+// and not hidden, at any depth. A link is named where a page or a folder to list could stand.
+// Fails when the top folder cannot be read or is a symbolic link.
+Result<PageTree> ListPages(const QString& topFolder, Layout layout);
 
 // Case-insensitively, exact code units breaking ties: the order of program and category names.
 bool NameBefore(const QString& a, const QString& b);

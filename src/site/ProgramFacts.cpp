@@ -1,6 +1,7 @@
 #include "site/ProgramFacts.h"
 
 #include <algorithm>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -77,18 +78,19 @@ struct Read {
     ProgramFacts facts;
 };
 
-Read readText(const QString& path, const QString& categoryFolder) {
+Read readText(const QString& path, const QString& pageFolder, Layout layout) {
     const Result<QString> text = files::readTextFile(path);
     if (!text) {
         return {};
     }
     const QStringList values = pagegen::ValuesBetween(text.value(), factRows());
-    const Result<QString> page = pagegen::PagePath(categoryFolder, values[0], values[1]);
+    const Result<QString> page = pagegen::PagePath(
+        pageFolder, values[0], layout == Layout::Categories ? std::optional(values[1]) : std::nullopt);
     return page ? Read{page.value(), {values[2], values[3]}} : Read{};
 }
 
 // Reading a text is mostly waiting on the system, so the texts are read a share per thread.
-std::vector<Read> readTexts(const QStringList& paths, const QString& categoryFolder) {
+std::vector<Read> readTexts(const QStringList& paths, const QString& pageFolder, Layout layout) {
     std::vector<Read> read(std::size_t(paths.size()));
     const auto threads = qsizetype(std::clamp(std::thread::hardware_concurrency(), 1U, MaxReaders));
     const qsizetype share = (paths.size() + threads - 1) / threads;
@@ -96,7 +98,7 @@ std::vector<Read> readTexts(const QStringList& paths, const QString& categoryFol
     for (qsizetype from = 0; from < paths.size(); from += share) {
         readers.emplace_back([&, from] {
             for (qsizetype i = from; i < std::min(paths.size(), from + share); ++i) {
-                read[std::size_t(i)] = readText(paths[i], categoryFolder);
+                read[std::size_t(i)] = readText(paths[i], pageFolder, layout);
             }
         });
     }
@@ -108,7 +110,8 @@ std::vector<Read> readTexts(const QStringList& paths, const QString& categoryFol
 
 } // namespace
 
-QHash<QString, ProgramFacts> ReadProgramFacts(const QString& padTextFolder, const QString& categoryFolder) {
+QHash<QString, ProgramFacts> ReadProgramFacts(const QString& padTextFolder, const QString& pageFolder,
+                                              Layout layout) {
     const Result<std::vector<platform::FolderEntry>> entries =
         platform::EntriesOf(padTextFolder, platform::FileTimes::Skipped);
     if (!entries) {
@@ -121,14 +124,15 @@ QHash<QString, ProgramFacts> ReadProgramFacts(const QString& padTextFolder, cons
         }
     };
     addTexts(padTextFolder, entries.value());
-    for (const QString& subfolderName : numberedFolders(entries.value())) {
+    for (const QString& subfolderName :
+         layout == Layout::Categories ? numberedFolders(entries.value()) : QStringList()) {
         const QString subfolder = files::displayPath(padTextFolder, subfolderName);
         if (const auto subentries = platform::EntriesOf(subfolder, platform::FileTimes::Skipped)) {
             addTexts(subfolder, subentries.value());
         }
     }
     QHash<QString, ProgramFacts> facts;
-    for (Read& read : readTexts(paths, categoryFolder)) {
+    for (Read& read : readTexts(paths, pageFolder, layout)) {
         if (!read.page.isEmpty()) {
             facts.insert(std::move(read.page), std::move(read.facts));
         }

@@ -61,9 +61,10 @@ struct Open {
 
 } // namespace
 
-std::vector<SitemapFile> Sitemaps(const QString& siteAddress, const std::vector<SiteEntry>& entries,
-                                  SitemapLimits limits) {
+std::vector<SitemapFile> Sitemaps(const QString& siteAddress, const QString& folderPath,
+                                  const std::vector<SiteEntry>& entries, SitemapLimits limits) {
     const QByteArray prefix = xmlEscaped(siteAddress + u'/');
+    const QByteArray folderPrefix = folderPath.isEmpty() ? prefix : prefix + xmlEscaped(folderPath + u'/');
     const QByteArray opening = QByteArray(Head) + UrlSetOpen;
     const qsizetype closing = qsizetype(sizeof(UrlSetClose) - 1);
     std::vector<Open> parts(1, {opening, 0, 0});
@@ -86,7 +87,7 @@ std::vector<SitemapFile> Sitemaps(const QString& siteAddress, const std::vector<
     std::vector<SitemapFile> files(1, {SitemapName, QByteArray(Head) + IndexOpen});
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const QString name = u"sitemap-%1.xml"_s.arg(i + 1);
-        files.front().bytes += entryOf("sitemap", prefix + xmlEscaped(name), parts[i].newestNs);
+        files.front().bytes += entryOf("sitemap", folderPrefix + xmlEscaped(name), parts[i].newestNs);
         files.push_back({name, std::move(parts[i].bytes)});
     }
     files.front().bytes += IndexClose;

@@ -33,8 +33,10 @@ inline const QString SitemapName = QStringLiteral("sitemap.xml");
 
 // sitemap.xml with every entry when one file holds them all; otherwise sitemap-1.xml,
 // sitemap-2.xml ... filled in turn up to the limits, and sitemap.xml as their sitemap index,
-// listed first. Each <lastmod> is the entry's time in UTC (a file's, in the index: its newest).
-std::vector<SitemapFile> Sitemaps(const QString& siteAddress, const std::vector<SiteEntry>& entries,
-                                  SitemapLimits limits = {});
+// listed first. The files stand in the folder at `folderPath` below the site's address (encoded;
+// "" for the site's top), which every entry's path must lie below. Each <lastmod> is the entry's
+// time in UTC (a file's, in the index: its newest).
+std::vector<SitemapFile> Sitemaps(const QString& siteAddress, const QString& folderPath,
+                                  const std::vector<SiteEntry>& entries, SitemapLimits limits = {});
 
 } // namespace vt::site

@@ -60,7 +60,7 @@ private slots:
         makeIndexPages();
         QCOMPARE(dialogs.shown.back().icon, MessageIcon::Information);
         QVERIFY(dialogs.texts().last().startsWith(u"Wrote 2 index pages for 1 pages"_s));
-        QVERIFY(contentsOf(temp.filePath(u"sitemap.xml"_s))
+        QVERIFY(contentsOf(temp.filePath(u"Category/sitemap.xml"_s))
                     .contains("https://www.example.com/Category/Games/Solo.html"));
 
         makeIndexPages(); // cancelled: nothing more is shown

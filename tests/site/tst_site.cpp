@@ -159,7 +159,8 @@ private slots:
         QCOMPARE(contentsOf(at(u"Category/Home/Hobby/index.html"_s)),
                  "T=Home/Hobby top=../../index.html\r\nP alpha.html alpha 1 a &amp; b\r\n\r\n");
 
-        const Parsed sitemap = parsed(contentsOf(at(u"sitemap.xml"_s)));
+        QVERIFY(!QFile::exists(at(u"sitemap.xml"_s))); // where the next sort would take it for a PAD text
+        const Parsed sitemap = parsed(contentsOf(at(u"Category/sitemap.xml"_s)));
         QCOMPARE(sitemap.root, u"urlset"_s);
         QStringList paths;
         for (const QString& page :
@@ -173,6 +174,35 @@ private slots:
         QCOMPARE(sitemap.times.filter(QRegularExpression(u"^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$"_s))
                      .size(),
                  paths.size());
+    }
+
+    // A folder of pages without a Category folder: its own pages only, a link where a page could
+    // stand named, the facts of its own numbered texts by program name, and its sitemap beside them.
+    void flatFolder() {
+        QTemporaryDir temp;
+        const auto at = [&](const QString& path) {
+            return temp.filePath(path);
+        };
+        make(at(u"0.txt"_s), pad("Zeta", "Games", "2.0", "z"));
+        make(at(u"1/1.txt"_s), pad("a b", "", "9", "not a text of the folder"));
+        for (const QString& file : {u"Zeta.html"_s, u"a b.html"_s, u".hidden.html"_s, u"sub/x.html"_s}) {
+            make(at(file));
+        }
+        QVERIFY(QFile::link(at(u"sub"_s), at(u"linked"_s)));
+        QVERIFY(QFile::link(at(u"Zeta.html"_s), at(u"l.html"_s)));
+        const QString rows =
+            u"T=IndexTitleXXX top=TopIndexXXX\r\n<!--BeginCategoryRow-->C\r\n<!--EndCategoryRow-->"
+            "<!--BeginProgramRow-->P ProgramLinkXXX ProgramVersionXXX ProgramDescriptionXXX\r\n"
+            "<!--EndProgramRow-->"_s;
+        const Result<IndexRun> run = MakeIndexPages({temp.path(), Site, rows, u"t"_s}, [] { return true; });
+        QVERIFY(run);
+        QCOMPARE(run.value().failures,
+                 QStringList{u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"l.html"_s))});
+        QCOMPARE(contentsOf(at(u"index.html"_s)),
+                 "T=Programs top=index.html\r\nP a%20b.html  \r\nP Zeta.html 2.0 z\r\n\r\n");
+        QVERIFY(!QFile::exists(at(u"sub/index.html"_s)));
+        QCOMPARE(parsed(contentsOf(at(u"sitemap.xml"_s))).locations,
+                 QStringList({Site + u"/index.html"_s, Site + u"/a%20b.html"_s, Site + u"/Zeta.html"_s}));
     }
 
     // Files fill up to both limits in turn, the URL limit and the byte limit each met exactly;
@@ -198,10 +228,10 @@ private slots:
         for (int i = 0; i < entries; ++i) {
             all.push_back({u"p%1"_s.arg(i), qint64(i) * 1000000000});
         }
-        const qsizetype empty = Sitemaps(Site, {}).front().bytes.size();
-        const qsizetype entry = Sitemaps(Site, {all.front()}).front().bytes.size() - empty;
+        const qsizetype empty = Sitemaps(Site, u"c"_s, {}).front().bytes.size();
+        const qsizetype entry = Sitemaps(Site, u"c"_s, {all.front()}).front().bytes.size() - empty;
         const SitemapLimits limits{maxUrls, empty + fitBytes * entry + slack};
-        const std::vector<SitemapFile> files = Sitemaps(Site, all, limits);
+        const std::vector<SitemapFile> files = Sitemaps(Site, u"c"_s, all, limits);
         QCOMPARE(files.size(), std::size_t(perFile.size() == 1 ? 1 : perFile.size() + 1));
         QStringList parts;
         QStringList newest;
@@ -210,7 +240,7 @@ private slots:
             QCOMPARE(part.root, u"urlset"_s);
             QCOMPARE(part.locations.size(), perFile.at(qsizetype(parts.size())));
             QVERIFY(files[i].bytes.size() <= limits.bytes);
-            parts += Site + u'/' + files[i].name;
+            parts += Site + u"/c/"_s + files[i].name;
             last += std::size_t(part.locations.size());
             newest += QDateTime::fromSecsSinceEpoch(qint64(last) - 1, Qt::UTC).toString(Qt::ISODate);
         }
@@ -233,11 +263,13 @@ private slots:
         const Result<IndexRun> run = MakeIndexPages({temp.path(), Site}, [] { return true; });
         QVERIFY(run && run.value().failures.isEmpty());
         QCOMPARE(run.value().sitemapFiles,
-                 QStringList({u"sitemap.xml"_s, u"sitemap-1.xml"_s, u"sitemap-2.xml"_s}));
-        QCOMPARE(parsed(contentsOf(temp.filePath(u"sitemap.xml"_s))).locations,
-                 QStringList({Site + u"/sitemap-1.xml"_s, Site + u"/sitemap-2.xml"_s}));
-        QCOMPARE(parsed(contentsOf(temp.filePath(u"sitemap-1.xml"_s))).locations.size(), MaxSitemapUrls);
-        QCOMPARE(parsed(contentsOf(temp.filePath(u"sitemap-2.xml"_s))).locations,
+                 QStringList(
+                     {u"Category/sitemap.xml"_s, u"Category/sitemap-1.xml"_s, u"Category/sitemap-2.xml"_s}));
+        QCOMPARE(parsed(contentsOf(temp.filePath(u"Category/sitemap.xml"_s))).locations,
+                 QStringList({Site + u"/Category/sitemap-1.xml"_s, Site + u"/Category/sitemap-2.xml"_s}));
+        QCOMPARE(parsed(contentsOf(temp.filePath(u"Category/sitemap-1.xml"_s))).locations.size(),
+                 MaxSitemapUrls);
+        QCOMPARE(parsed(contentsOf(temp.filePath(u"Category/sitemap-2.xml"_s))).locations,
                  QStringList({Site + u"/Category/Big/9997.html"_s, Site + u"/Category/Big/9998.html"_s,
                               Site + u"/Category/Big/9999.html"_s}));
         QCOMPARE(
