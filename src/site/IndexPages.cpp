@@ -1,6 +1,7 @@
 #include "site/IndexPages.h"
 
 #include "files/SafePath.h"
+#include "files/TextFile.h"
 #include "files/Windows1252.h"
 #include "platform/FileSystem.h"
 #include "site/PageTree.h"
@@ -22,12 +23,29 @@ const QString NoPages =
 const QString LinkedFile = u"Could not write \"%1\": it is a symbolic link"_s;
 const QString IndexNamedPage =
     u"The page \"%1\" of the program \"index\" has the name of its folder's index page, which replaces it"_s;
+const QString IndexKeptPage =
+    u"The page \"%1\" of a program named \"index\" has the name of its folder's index "
+    "page: it was left as it is, and the folder has no index page"_s;
+// Every index page ends with this line, by which a later run knows an index.html as one of its own: the
+// page of a program named "index" lacks it, and is never replaced by an index.
+const QByteArray IndexMark = QByteArrayLiteral("<!-- index page -->\r\n");
+
+// Whether nothing is at the path, or an index page that this program wrote (or a link, which the
+// writer refuses).
+bool holdsNoPage(const QString& path) {
+    if (platform::IsLink(path) || !platform::StampOf(path)) {
+        return true;
+    }
+    const Result<QByteArray> bytes = platform::ReadRegularFile(path, files::MaxDocumentBytes);
+    return bytes && bytes.value().endsWith(IndexMark);
+}
 
 // A page is written as the page writer writes its pages: the text and a CR LF, in Windows-1252
-// unless the template declares UTF-8.
+// unless the template declares UTF-8; then the mark of an index page.
 QByteArray pageBytes(const QString& page, bool utf8) {
     QByteArray bytes = utf8 ? page.toUtf8() : files::encodeWindows1252(page);
     bytes += "\r\n";
+    bytes += IndexMark;
     return bytes;
 }
 
@@ -113,6 +131,10 @@ void IndexWriter::writeIndex(const CategoryFolder* folder, const std::vector<Slo
     const bool top = folder == nullptr || folder->levels.isEmpty();
     const QStringList levels = top ? QStringList() : folder->levels;
     const QString path = files::displayPath(top ? m_pageFolder : folder->path, IndexFileName);
+    if (!holdsNoPage(path)) {
+        m_run.failures += IndexKeptPage.arg(path);
+        return;
+    }
     if (m_facts.contains(path)) {
         m_run.failures += IndexNamedPage.arg(path);
     }

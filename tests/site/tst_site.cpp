@@ -104,7 +104,8 @@ private slots:
 
     // The pages of a category run among what else a folder can hold: hidden and other files, an old
     // index, a folder without pages, and links to a file and a folder, which are named and never
-    // followed, and one in an index page's place, never written through.
+    // followed, one in an index page's place, never written through, and the page of a program
+    // named "index", never replaced.
     void indexPagesAndSitemap() {
         QTemporaryDir temp;
         const auto at = [&](const QString& path) {
@@ -120,7 +121,9 @@ private slots:
             make(at(u"Category/"_s + page + u".html"_s));
         }
         make(at(u"Category/Games/notes.txt"_s));
-        make(at(u"Category/Games/index.html"_s), "old");
+        make(at(u"Category/Games/index.html"_s), "old\r\n<!-- index page -->\r\n");
+        make(at(u"Category/Kept/x.html"_s));
+        make(at(u"Category/Kept/index.html"_s), "a page");
         make(at(u"Category/Empty/readme.txt"_s));
         make(at(u"victim/v.html"_s), "victim");
         QVERIFY(QFile::link(at(u"victim/v.html"_s), at(u"Category/Games/link.html"_s)));
@@ -144,20 +147,26 @@ private slots:
             QStringList(
                 {u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"Category/Games/link.html"_s)),
                  u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"Category/Linked"_s)),
+                 u"The page \"%1\" of a program named \"index\" has the name of its folder's index page: it "
+                 u"was "
+                 "left as it is, and the folder has no index page"_s.arg(at(u"Category/Kept/index.html"_s)),
                  u"Could not write \"%1\": it is a symbolic link"_s.arg(at(u"Category/Trap/index.html"_s))}));
         QCOMPARE(filesBelow(at(u"victim"_s)), QStringList{u"v.html"_s});
         QVERIFY(!QFile::exists(at(u"Category/Empty/index.html"_s)));
         QCOMPARE(contentsOf(at(u"victim/v.html"_s)), "victim");
+        QCOMPARE(contentsOf(at(u"Category/Kept/index.html"_s)), "a page");
         QCOMPARE(
             contentsOf(at(u"Category/index.html"_s)),
             "T=Categories top=index.html\r\nC Games/index.html Games 5\r\n"
-            "C Home/Hobby/index.html Home/Hobby 1\r\nC Trap/index.html Trap 1\r\nP Beta.html Beta  \r\n\r\n");
+            "C Home/Hobby/index.html Home/Hobby 1\r\nC Kept/index.html Kept 1\r\nC Trap/index.html Trap 1\r\n"
+            "P Beta.html Beta  \r\n\r\n<!-- index page -->\r\n");
         QCOMPARE(contentsOf(at(u"Category/Games/index.html"_s)),
                  "T=Games top=../index.html\r\nP Alpha.html Alpha  \r\nP alpha.html alpha  \r\n"
                  "P Caf%C3%A9.html Caf\xE9  \r\nP Tom%20%26%20Jerry.html Tom &amp; Jerry  \r\n"
-                 "P Zeta.html Zeta 2.0 &lt;i&gt;z&lt;/i&gt;\r\n\r\n");
+                 "P Zeta.html Zeta 2.0 &lt;i&gt;z&lt;/i&gt;\r\n\r\n<!-- index page -->\r\n");
         QCOMPARE(contentsOf(at(u"Category/Home/Hobby/index.html"_s)),
-                 "T=Home/Hobby top=../../index.html\r\nP alpha.html alpha 1 a &amp; b\r\n\r\n");
+                 "T=Home/Hobby top=../../index.html\r\nP alpha.html alpha 1 a &amp; b\r\n\r\n<!-- index page "
+                 "-->\r\n");
 
         QVERIFY(!QFile::exists(at(u"sitemap.xml"_s))); // where the next sort would take it for a PAD text
         const Parsed sitemap = parsed(contentsOf(at(u"Category/sitemap.xml"_s)));
@@ -166,7 +175,7 @@ private slots:
         for (const QString& page :
              {u"index"_s, u"Beta"_s, u"Games/index"_s, u"Games/Alpha"_s, u"Games/alpha"_s,
               u"Games/Caf%C3%A9"_s, u"Games/Tom%20%26%20Jerry"_s, u"Games/Zeta"_s, u"Home/Hobby/index"_s,
-              u"Home/Hobby/alpha"_s, u"Trap/x"_s}) {
+              u"Home/Hobby/alpha"_s, u"Kept/x"_s, u"Trap/x"_s}) {
             paths += Site + u"/Category/"_s + page + u".html"_s;
         }
         QCOMPARE(sitemap.locations, paths);
@@ -198,8 +207,8 @@ private slots:
         QVERIFY(run);
         QCOMPARE(run.value().failures,
                  QStringList{u"Left out \"%1\": it is a symbolic link"_s.arg(at(u"l.html"_s))});
-        QCOMPARE(contentsOf(at(u"index.html"_s)),
-                 "T=Programs top=index.html\r\nP a%20b.html  \r\nP Zeta.html 2.0 z\r\n\r\n");
+        QCOMPARE(contentsOf(at(u"index.html"_s)), "T=Programs top=index.html\r\nP a%20b.html  \r\nP "
+                                                  "Zeta.html 2.0 z\r\n\r\n<!-- index page -->\r\n");
         QVERIFY(!QFile::exists(at(u"sub/index.html"_s)));
         QCOMPARE(parsed(contentsOf(at(u"sitemap.xml"_s))).locations,
                  QStringList({Site + u"/index.html"_s, Site + u"/a%20b.html"_s, Site + u"/Zeta.html"_s}));
