@@ -5,12 +5,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
-#include "../support/ScriptedBrowser.h"
-#include "../support/ScriptedDialogs.h"
 #include "../support/TestFiles.h"
-#include "app/WindowRegistry.h"
-#include "category/CategorySorting.h"
-#include "workflow/Workflow.h"
+#include "../support/WindowProgram.h"
 
 using namespace vt::testing;
 using vt::app::WindowId;
@@ -30,19 +26,10 @@ QByteArray expectedCsv() {
 
 } // namespace
 
-class TestCheckWindow : public QObject {
+class TestCheckWindow : public QObject, WindowProgram {
     Q_OBJECT
 
-    ScriptedDialogs dialogs;
-    ScriptedBrowser browser;
-    vt::platform::Yield yield = [] {
-        QCoreApplication::processEvents();
-    };
-    vt::workflow::Workflow workflow{dialogs, browser, yield};
-    vt::category::CategorySorting sorting{workflow, dialogs, yield};
-    vt::app::WindowRegistry windows{workflow, browser, dialogs, sorting};
-
-    void check() { windows.window(WindowId::Form1)->findChild<QAction*>(u"Check_PAD_Files"_s)->trigger(); }
+    void check() { menuEntry(u"Check_PAD_Files"_s)->trigger(); }
 
 private slots:
     void initTestCase() { windows.start(); }

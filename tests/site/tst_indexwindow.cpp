@@ -3,33 +3,19 @@
 #include <QAction>
 #include <QStandardPaths>
 
-#include "../support/ScriptedBrowser.h"
-#include "../support/ScriptedDialogs.h"
 #include "../support/TestFiles.h"
-#include "app/WindowRegistry.h"
-#include "category/CategorySorting.h"
-#include "workflow/Workflow.h"
+#include "../support/WindowProgram.h"
 
 using namespace vt::testing;
-using vt::app::WindowId;
 using vt::platform::MessageIcon;
 using namespace Qt::StringLiterals;
 
-class TestIndexWindow : public QObject {
+class TestIndexWindow : public QObject, WindowProgram {
     Q_OBJECT
-
-    ScriptedDialogs dialogs;
-    ScriptedBrowser browser;
-    vt::platform::Yield yield = [] {
-        QCoreApplication::processEvents();
-    };
-    vt::workflow::Workflow workflow{dialogs, browser, yield};
-    vt::category::CategorySorting sorting{workflow, dialogs, yield};
-    vt::app::WindowRegistry windows{workflow, browser, dialogs, sorting};
 
     void makeIndexPages() {
         dialogs.shown.clear();
-        windows.window(WindowId::Form1)->findChild<QAction*>(u"Make_Index_Pages"_s)->trigger();
+        menuEntry(u"Make_Index_Pages"_s)->trigger();
     }
 
 private slots:

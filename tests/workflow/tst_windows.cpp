@@ -4,11 +4,8 @@
 #include <QAction>
 #include <QStandardPaths>
 
-#include "../support/ScriptedBrowser.h"
-#include "../support/ScriptedDialogs.h"
 #include "../support/TestFiles.h"
-#include "app/WindowRegistry.h"
-#include "category/CategorySorting.h"
+#include "../support/WindowProgram.h"
 #include "pagegen/TemplateDefaults.h"
 #include "platform/FolderList.h"
 #include "platform/Settings.h"
@@ -22,15 +19,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The window program as it starts, with scripted dialogs and browser.
-struct Program {
-    vt::testing::ScriptedDialogs dialogs;
-    vt::testing::ScriptedBrowser browser;
-    vt::platform::Yield yield = [] {
-        QCoreApplication::processEvents();
-    };
-    Workflow workflow{dialogs, browser, yield};
-    vt::category::CategorySorting sorting{workflow, dialogs, yield};
-    vt::app::WindowRegistry windows{workflow, browser, dialogs, sorting};
+struct Program : vt::testing::WindowProgram {
     QTemporaryDir temp;
     QString texts = temp.filePath(u"texts"_s);
 
