@@ -8,9 +8,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
+#include <signal.h>
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "files/SafePath.h"
+#include "platform/FolderEntries.h"
 
 namespace vt::platform {
 namespace {
@@ -31,63 +33,99 @@ bool isFolder(const QByteArray& nativePath) {
     return ::stat(nativePath.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// An entry counts as a file unless it is a folder or a link to one, whatever its attributes.
-bool isFileEntry(const QByteArray& folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) {
-        return false;
+const QByteArray OursPrefix = QFile::encodeName(OwnFilePrefix);
+// A file being written: ".vellumtide-tmp-<process id>-<random>". Only names of exactly this shape
+// are ever removed as leftovers; the fetch state and any other name stay.
+const QByteArray TemporaryPrefix = OursPrefix + "tmp-";
+// No write keeps its file under the temporary name anywhere near this long: past it, a file is a
+// leftover even where its process number was given to another process since.
+constexpr std::int64_t AbandonedAfterNs = std::int64_t(24) * 3600 * 1000000000;
+
+// The process that writes a temporary file of ours, or nothing when the name is not exactly one.
+std::optional<pid_t> writerOf(const QByteArray& name) {
+    if (!name.startsWith(TemporaryPrefix)) {
+        return std::nullopt;
     }
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) {
-        return true;
+    const QByteArray rest = name.mid(TemporaryPrefix.size());
+    const qsizetype dash = rest.indexOf('-');
+    const QByteArray pid = rest.left(dash);
+    const QByteArray random = rest.mid(dash + 1);
+    const auto digits = [](const QByteArray& part, bool letters) {
+        return !part.isEmpty() && std::all_of(part.cbegin(), part.cend(), [letters](char c) {
+            return (c >= '0' && c <= '9') || (letters && c >= 'a' && c <= 'z');
+        });
+    };
+    bool number = false;
+    const pid_t writer = pid_t(pid.toInt(&number));
+    if (dash <= 0 || !digits(pid, false) || pid.startsWith('0') || !digits(random, true) || !number) {
+        return std::nullopt;
     }
-    return !isFolder(folder + '/' + entry.d_name);
+    return writer;
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
+bool isRunning(pid_t process) {
+    return process == ::getpid() || ::kill(process, 0) == 0 || errno != ESRCH;
+}
 
-const QByteArray OursPrefix = QFile::encodeName(OwnFilePrefix);
-
-// Removes the hidden files that a killed run left in a folder, once per folder and process,
-// before this process first writes there. Only files last changed before that first write are
-// taken, so the ones another run is writing at the same moment stay.
-void removeLeftovers(const QByteArray& folder) {
+// Removes the temporary files that killed runs left in a folder, once per folder and process,
+// before this process first writes there: those whose process has ended, and those abandoned
+// for a day. A file that another live run is writing stays.
+void removeLeftovers(const QString& folder) {
     static std::mutex mutex;
-    static std::set<QByteArray> cleaned;
-    static const std::int64_t firstWriteNs = NowNs();
+    static std::set<QString> cleaned;
     {
         const std::lock_guard<std::mutex> lock(mutex);
         if (!cleaned.insert(folder).second) {
             return;
         }
     }
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.isEmpty() ? "." : folder.constData()));
-    if (!dir) {
+    const QString listed = folder.isEmpty() ? QStringLiteral(".") : folder;
+    const Result<std::vector<FolderEntry>> entries = EntriesOf(listed, FileTimes::Read, FolderLink::Followed);
+    if (!entries) {
         return;
     }
-    const QByteArray kept = QFile::encodeName(FetchStateFileName);
-    while (const dirent* entry = ::readdir(dir.get())) {
-        struct stat info {};
-        if (std::strncmp(entry->d_name, OursPrefix.constData(), std::size_t(OursPrefix.size())) == 0 &&
-            kept != entry->d_name &&
-            ::fstatat(::dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode) &&
-            std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec < firstWriteNs) {
-            ::unlinkat(::dirfd(dir.get()), entry->d_name, 0);
+    const std::int64_t now = NowNs();
+    for (const FolderEntry& entry : entries.value()) {
+        const QByteArray name = QFile::encodeName(entry.name);
+        const std::optional<pid_t> writer = writerOf(name);
+        if (entry.kind == EntryKind::RegularFile && writer &&
+            (!isRunning(*writer) || entry.modifiedNs < now - AbandonedAfterNs)) {
+            ::unlink(QFile::encodeName(files::displayPath(listed, entry.name)).constData());
         }
     }
 }
 
-// Opens a new file beside the target under a short hidden name of its own, so that even a page
+// The folders written into since they were last made durable, by their paths as written.
+std::mutex writtenMutex;
+std::set<QByteArray> writtenFolders;
+
+void noteWrittenFolder(const QByteArray& folder) {
+    const std::lock_guard<std::mutex> lock(writtenMutex);
+    writtenFolders.insert(folder.isEmpty() ? QByteArray(".") : folder);
+}
+
+// RENAME_NOREPLACE makes "the name is taken" and the move one atomic step. Where the file system
+// lacks the flag (it answers EINVAL, ENOSYS or EOPNOTSUPP), a hard link fails on a taken name just
+// the same; the source then goes. 0, or the errno of the failure.
+int renameNoReplace(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        return errno;
+    }
+    if (::link(from.constData(), to.constData()) != 0) {
+        return errno;
+    }
+    return ::unlink(from.constData()) == 0 ? 0 : errno;
+}
+
+// Opens a new file beside the target under a short temporary name of ours, so that even a page
 // name as long as the file system allows leaves room for it.
 int openBeside(const QByteArray& folder, QByteArray& temporary) {
-    const QByteArray kept = QFile::encodeName(FetchStateFileName);
+    const QByteArray ownName = TemporaryPrefix + QByteArray::number(::getpid()) + '-';
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const QByteArray name = OursPrefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        if (name == kept) {
-            continue;
-        }
-        temporary = folder + name;
+        temporary = folder + ownName + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -141,6 +179,48 @@ bool writeAll(int fd, QByteArrayView bytes) {
         left -= written;
     }
     return true;
+}
+
+// Writes the bytes to a new temporary file beside the target, makes them durable, and moves the
+// file into place: over the old file (mode given), which it replaces whole keeping its
+// permissions, or to a new name only while that is still free.
+Result<FileWrite> writeBeside(const QString& path, QByteArrayView bytes, std::optional<mode_t> oldMode) {
+    const QByteArray target = QFile::encodeName(path);
+    const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
+    QByteArray temporary;
+    const int fd = openBeside(folder, temporary);
+    if (fd < 0) {
+        return Status::failure(QStringLiteral("Could not create \"%1\": %2").arg(path, reason(errno)));
+    }
+    if (oldMode) {
+        static_cast<void>(::fchmod(fd, *oldMode));
+    }
+    struct stat written {};
+    bool whole = writeAll(fd, bytes) && ::fstat(fd, &written) == 0;
+    if (whole && written.st_size != bytes.size()) {
+        whole = false;
+        errno = ENOSPC;
+    }
+    // On disk before the name points at it: after a power cut the name holds the old bytes or
+    // the new ones, never an empty or cut file.
+    whole = whole && ::fdatasync(fd) == 0;
+    int error = whole ? 0 : errno;
+    if (::close(fd) != 0 && whole) {
+        whole = false;
+        error = errno;
+    }
+    if (whole) {
+        // A name that was free must still be: a link or file planted meanwhile is never replaced.
+        error = oldMode ? (::rename(temporary.constData(), target.constData()) == 0 ? 0 : errno)
+                        : renameNoReplace(temporary, target);
+        whole = error == 0;
+    }
+    if (!whole) {
+        ::unlink(temporary.constData());
+        return Status::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, reason(error)));
+    }
+    noteWrittenFolder(folder.left(folder.size() - 1));
+    return FileWrite::Written;
 }
 
 } // namespace
@@ -225,26 +305,21 @@ bool IsLink(const QString& path) {
 }
 
 Result<QStringList> FilesOf(const QString& folder) {
-    const QByteArray nativeFolder = QFile::encodeName(folder);
-    const std::unique_ptr<DIR, DirCloser> dir(::opendir(nativeFolder.constData()));
-    if (!dir) {
-        return Status::failure(
-            QStringLiteral("Could not read the folder \"%1\": %2").arg(folder, reason(errno)));
+    const Result<std::vector<FolderEntry>> entries =
+        EntriesOf(folder, FileTimes::Skipped, FolderLink::Followed);
+    if (!entries) {
+        return entries.status();
     }
     QStringList names;
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        const bool dotEntry = std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0;
-        const bool ours =
-            std::strncmp(entry->d_name, OursPrefix.constData(), std::size_t(OursPrefix.size())) == 0;
-        if (!dotEntry && !ours && isFileEntry(nativeFolder, *entry)) {
-            names += QFile::decodeName(entry->d_name);
+    names.reserve(qsizetype(entries.value().size()));
+    for (const FolderEntry& entry : entries.value()) {
+        // An entry counts as a file unless it is a folder or a link to one, whatever its attributes.
+        const bool file = entry.kind == EntryKind::Link
+                              ? !isFolder(QFile::encodeName(files::displayPath(folder, entry.name)))
+                              : entry.kind != EntryKind::Folder;
+        if (file && !entry.name.startsWith(OwnFilePrefix)) {
+            names += entry.name;
         }
-        errno = 0;
-    }
-    if (errno != 0) {
-        return Status::failure(
-            QStringLiteral("Could not read the folder \"%1\": %2").arg(folder, reason(errno)));
     }
     return names;
 }
@@ -284,48 +359,40 @@ Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes) {
     if (existed && S_ISREG(old.st_mode) && old.st_size == bytes.size() && holdsExactly(target, bytes)) {
         return FileWrite::Unchanged;
     }
-    const QByteArray folder = target.left(target.lastIndexOf('/') + 1);
-    removeLeftovers(folder);
-    QByteArray temporary;
-    const int fd = openBeside(folder, temporary);
-    if (fd < 0) {
-        return Status::failure(QStringLiteral("Could not create \"%1\": %2").arg(path, reason(errno)));
+    removeLeftovers(path.left(path.lastIndexOf(u'/')));
+    return writeBeside(path, bytes, existed ? std::optional<mode_t>(old.st_mode & 07777) : std::nullopt);
+}
+
+Status RemoveFile(const QString& path) {
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) {
+        return Status::failure(QStringLiteral("Could not remove \"%1\": %2").arg(path, reason(errno)));
     }
-    // A file that is replaced keeps its permissions, as an edit in place would.
-    if (existed) {
-        static_cast<void>(::fchmod(fd, old.st_mode & 07777));
+    return Status::success();
+}
+
+Status SyncWrittenFolders() {
+    std::set<QByteArray> folders;
+    {
+        const std::lock_guard<std::mutex> lock(writtenMutex);
+        folders.swap(writtenFolders);
     }
-    struct stat written {};
-    bool whole = writeAll(fd, bytes) && ::fstat(fd, &written) == 0;
-    if (whole && written.st_size != bytes.size()) {
-        whole = false;
-        errno = ENOSPC;
+    QStringList failed;
+    for (const QByteArray& folder : folders) {
+        // A folder removed since holds nothing to keep.
+        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if ((fd < 0 && errno != ENOENT) || (fd >= 0 && ::fsync(fd) != 0)) {
+            failed += QStringLiteral("\"%1\": %2").arg(QFile::decodeName(folder), reason(errno));
+        }
+        if (fd >= 0) {
+            ::close(fd);
+        }
     }
-    int error = whole ? 0 : errno;
-    if (::close(fd) != 0 && whole) {
-        whole = false;
-        error = errno;
+    if (!failed.isEmpty()) {
+        return Status::failure(QStringLiteral("Could not make the files written into %1 safe against a power "
+                                              "cut")
+                                   .arg(failed.join(QStringLiteral(", "))));
     }
-    // A name that was free must still be: a link or file planted meanwhile is never replaced.
-    bool linked = false;
-    if (whole && !existed &&
-        ::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) != 0) {
-        // A file system without RENAME_NOREPLACE: a hard link fails on a taken name just the same.
-        linked = errno == EINVAL && ::link(temporary.constData(), target.constData()) == 0;
-        whole = linked;
-        error = errno;
-    }
-    if (whole && existed && ::rename(temporary.constData(), target.constData()) != 0) {
-        whole = false;
-        error = errno;
-    }
-    if (!whole || linked) {
-        ::unlink(temporary.constData());
-    }
-    if (!whole) {
-        return Status::failure(QStringLiteral("Could not write \"%1\": %2").arg(path, reason(error)));
-    }
-    return FileWrite::Written;
+    return Status::success();
 }
 
 Status MoveFile(const QString& sourceFile, const QString& destinationFolder) {
@@ -341,27 +408,21 @@ Status MoveFile(const QString& sourceFile, const QString& destinationFolder) {
     }
     const QByteArray from = QFile::encodeName(sourceFile);
     const QByteArray to = QFile::encodeName(*destination);
-    // RENAME_NOREPLACE makes "the name is taken" and the move one atomic step.
-    int result = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
-    if (result != 0 && errno == EINVAL) {
-        // A file system without RENAME_NOREPLACE: a hard link fails on a taken name just the same.
-        result = ::link(from.constData(), to.constData());
-        if (result == 0) {
-            result = ::unlink(from.constData());
-        }
-    }
-    if (result != 0 && errno == EXDEV) {
+    int error = renameNoReplace(from, to);
+    if (error == EXDEV) {
         // Another volume: copy (which never overwrites), then remove the original.
         if (!QFile::copy(sourceFile, *destination)) {
             return Status::failure(
                 QStringLiteral("Could not move \"%1\" to \"%2\"").arg(sourceFile, *destination));
         }
-        result = QFile::remove(sourceFile) ? 0 : -1;
+        error = QFile::remove(sourceFile) ? 0 : errno;
     }
-    if (result != 0) {
+    if (error != 0) {
         return Status::failure(QStringLiteral("Could not move \"%1\" to \"%2\": %3")
-                                   .arg(sourceFile, *destination, reason(errno)));
+                                   .arg(sourceFile, *destination, reason(error)));
     }
+    noteWrittenFolder(from.left(from.lastIndexOf('/')));
+    noteWrittenFolder(QFile::encodeName(destinationFolder));
     return Status::success();
 }
 

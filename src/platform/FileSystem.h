@@ -9,7 +9,9 @@
 #include <cstdint>
 
 // What the system needs from the host's file system: existence of folders, the files that lie
-// directly in a folder, creating one folder and moving a file into a folder. Stateless.
+// directly in a folder, creating one folder, moving a file into a folder, and writing a file
+// whole. The process remembers two things across calls: the folders it has cleaned of
+// leftovers, and the folders written into since they were last made durable.
 namespace vt::platform {
 
 bool FolderExists(const QString& path);
@@ -43,18 +45,26 @@ Status CreateFolder(const QString& path);
 // fetches knows of the pages and texts it made. Every other file of ours is a file being written.
 inline const QString FetchStateFileName = QStringLiteral(".vellumtide-fetch");
 
+// Removes a file (a link itself, never what it points to); a file that is not there is no failure.
+Status RemoveFile(const QString& path);
+
 // What a write did to the file: wrote new bytes, or found exactly these bytes there already.
 enum class FileWrite { Written, Unchanged };
 
 // Creates or replaces the file with exactly these bytes, every write checked. A file that
 // already holds exactly these bytes is left as it is (its times stay), read once to know it.
-// Otherwise the bytes go to a new hidden file of ours beside the target, which is moved into
-// place only once it holds every byte: over the old file, which it replaces whole keeping its
-// permissions, or to a new name only while that is still free. So neither a failure (a full disk)
-// nor a killed run ever leaves a part of a file under its name. The hidden files a killed run
-// left behind are removed the first time a run writes into their folder. A path that is a
+// Otherwise the bytes go to a new temporary file of ours beside the target (".vellumtide-tmp-"
+// and the process id), which is flushed to the disk and then moved into place: over the old
+// file, which it replaces whole keeping its permissions, or to a new name only while that is
+// still free. So neither a failure (a full disk), a killed run nor a power cut ever leaves a part
+// of a file under its name. The temporary files of runs that ended without finishing are removed
+// the first time a run writes into their folder; those of live runs stay. A path that is a
 // symbolic link is refused; nothing is ever written through one.
 Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes);
+
+// Makes the names of every file written or moved since the last call durable, one flush per
+// folder: what a run calls once its writes are done, before it records what it wrote.
+Status SyncWrittenFolders();
 
 // Moves a file into a folder under its own name; fails when that name is taken there, or the
 // folder is a symbolic link. Never overwrites.

@@ -48,10 +48,11 @@ EntryKind kindOf(mode_t mode) {
 
 } // namespace
 
-Result<std::vector<FolderEntry>> EntriesOf(const QString& folder, FileTimes times) {
+Result<std::vector<FolderEntry>> EntriesOf(const QString& folder, FileTimes times, FolderLink link) {
     // O_NOFOLLOW: a folder swapped for a link after its parent was listed is not read through.
     const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        ::open(QFile::encodeName(folder).constData(),
+               O_RDONLY | O_DIRECTORY | O_CLOEXEC | (link == FolderLink::Refused ? O_NOFOLLOW : 0));
     if (fd < 0) {
         return errno == ELOOP
                    ? Status::failure(QStringLiteral("The folder \"%1\" is a symbolic link").arg(folder))

@@ -24,8 +24,14 @@ struct FolderEntry {
 // them every time is 0.
 enum class FileTimes { Read, Skipped };
 
+// Whether a folder path that is itself a symbolic link is read through (a folder the user chose)
+// or refused (a folder met on a walk that must stay inside a tree).
+enum class FolderLink { Refused, Followed };
+
 // Every entry directly in the folder but "." and "..", hidden ones included, in the order the host
-// yields them. Fails when the folder cannot be read, or when the path itself is a symbolic link.
-Result<std::vector<FolderEntry>> EntriesOf(const QString& folder, FileTimes times);
+// yields them. Fails when the folder cannot be read, or when the path itself is a symbolic link
+// that is refused.
+Result<std::vector<FolderEntry>> EntriesOf(const QString& folder, FileTimes times,
+                                           FolderLink link = FolderLink::Refused);
 
 } // namespace vt::platform

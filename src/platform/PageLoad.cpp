@@ -216,10 +216,7 @@ void PageLoad::onFinished() {
             request(next);
         }
     } else if (status == 304 && !m_since.isEmpty()) {
-        // Unchanged since the validators sent; a server may repeat them or send none.
-        if (m_result.validators.isEmpty()) {
-            m_result.validators = m_since;
-        }
+        // Unchanged since the validators sent; what the answer carries of them is reported as sent.
         m_result.notModified = true;
         succeed();
     } else if (status >= 300) {

@@ -1,10 +1,10 @@
 // The batch (Command6): the steps pressed record by record over the range, in one of four modes.
 #include "workflow/Workflow.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include "fetch/Recipe.h"
 #include "files/AllFiles.h"
 #include "files/SafePath.h"
 #include "pagegen/PageWriter.h"
@@ -30,7 +30,9 @@ const QString FullFetchMessage = QStringLiteral(
     "Every PAD file of this run is fetched in full, as no state of an earlier run can be used: %1.");
 const QString StateNotWrittenMessage = QStringLiteral(
     "What this run fetched could not be kept, so the next run fetches every PAD file in full: %1");
-const QString PadTextsRecipe = QStringLiteral("PAD texts");
+const QString StateNotRemovedMessage = QStringLiteral(
+    "The state of an earlier run that fetched only changed PAD files could not be removed, so this run "
+    "was not started: %1");
 const QString CountsMessage = QStringLiteral("%1 written, %2 unchanged, %3 failed.");
 const QString FailedMessage = QStringLiteral("%1 of %2 records could not be loaded or written.");
 const QString ReplacedMessage =
@@ -100,6 +102,7 @@ public:
     void replaced(const QString& earlierRecord, const QString& page) {
         m_summary.replaced += ReplacedLine.arg(m_record, earlierRecord, page);
     }
+    void addNote(const QString& note) { m_summary.notes += note; }
     const QString& record() const { return m_record; }
     bool recordFailed() const { return m_recordFailed; }
     void refuse() { m_summary.refused = true; }
@@ -171,21 +174,15 @@ QString Workflow::recordAddress() const {
 
 void Workflow::beginFetchState(bool textStore) {
     const QString recipe =
-        textStore ? PadTextsRecipe
-                  : QString::fromLatin1(QCryptographicHash::hash(
-                                            (m_templates.backupTemplate + QChar(0) + m_templates.adBlock +
-                                             (m_escapeMarkup ? u"\0escaped"_s : QString()))
-                                                .toUtf8(),
-                                            QCryptographicHash::Sha256)
-                                            .toHex());
-    Result<FetchState> kept = FetchState::Read(m_record.storageFolder, recipe);
+        textStore ? fetch::TextsRecipe()
+                  : fetch::PagesRecipe(m_templates.backupTemplate, m_templates.adBlock, m_escapeMarkup);
+    Result<fetch::FetchState> kept = fetch::FetchState::Read(m_record.storageFolder, recipe);
     if (kept) {
         m_fetchState = std::move(kept).value();
     } else {
         // No state, or none to trust: this run fetches everything, and keeps a new state.
-        const bool exists =
-            platform::StampOf(files::displayPath(m_record.storageFolder, platform::FetchStateFileName))
-                .has_value();
+        const QString state = files::displayPath(m_record.storageFolder, platform::FetchStateFileName);
+        const bool exists = platform::StampOf(state).has_value() || platform::IsLink(state);
         m_dialogs.message(FullFetchMessage.arg(kept.message()), MessageButtons::Ok,
                           exists ? MessageIcon::Exclamation : MessageIcon::Information);
         m_fetchState.emplace(m_record.storageFolder, recipe);
@@ -205,24 +202,36 @@ void Workflow::endFetchState() {
     m_fetchState.reset();
 }
 
-bool Workflow::keepUnchangedRecord(BatchLog& log, const QString& address, bool textStore) {
-    const FetchedFile* made = m_fetchState->find(address);
-    const QString file = made ? made->file : QString();
-    if (made && (!textStore || file == m_record.recordCounter + u".txt"_s)) {
+// A run that fetches everything changes files that a state kept in the folder names: no later run
+// may trust it.
+bool Workflow::dropFetchState() {
+    const Status removed =
+        platform::RemoveFile(files::displayPath(m_record.storageFolder, platform::FetchStateFileName));
+    if (!removed) {
+        m_dialogs.message(StateNotRemovedMessage.arg(removed.message()), MessageButtons::Ok,
+                          MessageIcon::Exclamation);
+    }
+    return removed.ok();
+}
+
+bool Workflow::keepUnchangedRecord(BatchLog& log, const QString& address, bool textStore, bool& loaded) {
+    const QString required = textStore ? m_record.recordCounter + u".txt"_s : QString();
+    if (const std::optional<QString> file =
+            m_fetchState->keepUnchanged(address, m_browser.validators(), required)) {
         if (textStore) {
             log.count(platform::FileWrite::Unchanged);
             m_record.recordCounter = pagegen::NextRecord(m_record.recordCounter);
         } else {
-            notePage(log, files::displayPath(m_record.storageFolder, file), platform::FileWrite::Unchanged);
+            notePage(log, files::displayPath(m_record.storageFolder, *file), platform::FileWrite::Unchanged);
             m_record.recordCounter = pagegen::RecordAfterPage(m_record.recordCounter, m_record.lastRecord);
         }
-        m_fetchState->keep(address, {m_browser.validators(), file});
         emit changed();
         return true;
     }
-    // The record would now make another file (the list was reordered): its PAD text is needed.
+    // The file is no longer the one this URL made (edited, replaced, reordered, cut by a power
+    // loss): its PAD text is loaded again in full.
     m_fetchState->forget(address);
-    log.note(pressStep3());
+    loaded = log.note(pressStep3()).ok();
     return false;
 }
 
@@ -231,9 +240,9 @@ void Workflow::rememberFetch(const BatchLog& log, const QString& address, const 
         return;
     }
     if (log.recordFailed()) {
-        m_fetchState->forget(address);
+        m_fetchState->failed(address);
     } else {
-        m_fetchState->keep(address, {m_browser.validators(), file});
+        m_fetchState->made(address, m_browser.validators(), file);
     }
 }
 
@@ -261,6 +270,9 @@ BatchSummary Workflow::runBatch() {
     } else {
         log.refuse();
     }
+    if (const Status durable = platform::SyncWrittenFolders(); !durable) {
+        log.addNote(durable.message());
+    }
     return log.summary();
 }
 
@@ -287,6 +299,9 @@ void Workflow::runPasses(BatchLog& log) {
     const Mode mode = m_check1 == 1 ? Mode::TextStore : m_check2 == 1 ? Mode::TextFile : Mode::Url;
     if (m_fetchOnlyChanged && mode != Mode::TextFile) {
         beginFetchState(mode == Mode::TextStore);
+    } else if (!dropFetchState()) {
+        log.refuse();
+        return;
     }
     const auto keepFetchState = qScopeGuard([this] {
         if (m_fetchState) {
@@ -309,9 +324,16 @@ void Workflow::runPasses(BatchLog& log) {
                 return;
             }
             prefetchPasses(*rangeEnd + 1 - pass, mode == Mode::Url);
-            log.note(pressStep3());
+            bool loaded = log.note(pressStep3()).ok();
             if (m_fetchState && m_browser.notModified() &&
-                keepUnchangedRecord(log, address, mode == Mode::TextStore)) {
+                keepUnchangedRecord(log, address, mode == Mode::TextStore, loaded)) {
+                continue;
+            }
+            if (mode == Mode::TextStore && !loaded) {
+                // A PAD file that could not be loaded stores nothing: what an earlier run stored
+                // under this number stays, and the next record takes the next number.
+                rememberFetch(log, address, QString());
+                setRecordCounter(pagegen::NextRecord(m_record.recordCounter));
                 continue;
             }
         }

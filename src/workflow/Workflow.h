@@ -9,12 +9,12 @@
 
 #include <optional>
 
+#include "fetch/FetchState.h"
 #include "pagegen/RecordSteps.h"
 #include "pagegen/TemplateStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Yield.h"
 #include "workflow/Controls.h"
-#include "workflow/FetchState.h"
 
 namespace vt::platform {
 class Browser;
@@ -46,7 +46,7 @@ struct BatchSummary {
 
     bool allMade() const { return failed == 0 && replaced.isEmpty(); }
     // Whether the end of the run has something to say: failures, or files a re-run left as they were.
-    bool worthTelling() const { return !allMade() || unchanged > 0; }
+    bool worthTelling() const { return !allMade() || unchanged > 0 || !notes.isEmpty(); }
     void add(const BatchSummary& other) {
         records += other.records;
         failed += other.failed;
@@ -199,10 +199,14 @@ private:
     // writes it back at its end.
     void beginFetchState(bool textStore);
     void endFetchState();
+    // A run that fetches every PAD file in full removes the state an earlier run kept in the
+    // storage folder; false, with a message, when it cannot.
+    bool dropFetchState();
     // After a load the server answered "not modified": the record keeps the file it made last
-    // time and the counter moves on, true; or, when the record would now make another file, the
-    // PAD file is loaded again in full, false.
-    bool keepUnchangedRecord(BatchLog& log, const QString& address, bool textStore);
+    // time and the counter moves on, true; or, when that file no longer holds what the record
+    // made there or the record would now make another file, the PAD file is loaded again in
+    // full (`loaded` says whether that worked), false.
+    bool keepUnchangedRecord(BatchLog& log, const QString& address, bool textStore, bool& loaded);
     // What the fetch state keeps of the record just made: its file, or nothing after a failure.
     void rememberFetch(const BatchLog& log, const QString& address, const QString& file);
 
@@ -230,7 +234,7 @@ private:
     bool m_allowLocalFiles = false;
     bool m_escapeMarkup = false;
     bool m_fetchOnlyChanged = false;
-    std::optional<FetchState> m_fetchState; // while a batch that fetches only changed files runs
+    std::optional<fetch::FetchState> m_fetchState; // while a batch that fetches only changed files runs
     bool m_running = false;
     bool m_shutDown = false;
 };
