@@ -13,8 +13,8 @@ const QString Version = QStringLiteral(VELLUMTIDE_VERSION);
 } // namespace
 
 QString PagesRecipe(const QString& pageTemplate, const QString& adBlock, bool escapeMarkup) {
-    const QString made = Version + QChar(0) + pageTemplate + QChar(0) + adBlock +
-                         (escapeMarkup ? u"\0escaped"_s : QString());
+    const QString made =
+        Version + QChar(0) + pageTemplate + QChar(0) + adBlock + (escapeMarkup ? u"\0escaped"_s : QString());
     return QString::fromLatin1(QCryptographicHash::hash(made.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 

@@ -240,6 +240,29 @@ private slots:
         QCOMPARE(QFileInfo(f[u"out/Big.html"_s]).lastModified(), written);
     }
 
+    // Two runs into one folder at the same moment: neither takes the other's file being written
+    // for a leftover, both finish, and every page is whole.
+    void twoRunsIntoOneFolder() {
+        Folders f({u"a"_s, u"b"_s, u"out"_s});
+        constexpr int Texts = 400;
+        for (int i = 0; i < Texts; ++i) {
+            writeBytes(f[u"a/%1.txt"_s.arg(i)], pad(u"A%1"_s.arg(i)));
+            writeBytes(f[u"b/%1.txt"_s.arg(i)], pad(u"B%1"_s.arg(i)));
+        }
+        int second = -2;
+        const Outcome first = runCli(f.run(u"pages"_s, u"a"_s) << u"--quiet"_s, [&](QProcess&) {
+            second = runCli(f.run(u"pages"_s, u"b"_s) << u"--quiet"_s).exitCode;
+        });
+        QCOMPARE(first.exitCode, 0);
+        QCOMPARE(second, 0);
+        // The same pages as the two runs one after the other make.
+        QVERIFY(QDir(f.temp.path()).mkdir(u"one-by-one"_s));
+        QCOMPARE(runCli(f.run(u"pages"_s, u"a"_s, u"one-by-one"_s) << u"--quiet"_s).exitCode, 0);
+        QCOMPARE(runCli(f.run(u"pages"_s, u"b"_s, u"one-by-one"_s) << u"--quiet"_s).exitCode, 0);
+        QCOMPARE(bytesBelow(f[u"out"_s]).size(), 2 * Texts);
+        QCOMPARE(bytesBelow(f[u"out"_s]), bytesBelow(f[u"one-by-one"_s]));
+    }
+
     // Re-runs with --since-last (rows in tests/data/rows/sincelast.tsv): a first run fetches all and
     // keeps each ETag; the second asks with it, and its server answers 304, ignores the question,
     // has a new version, or the state kept is cut in half.
@@ -265,7 +288,7 @@ private slots:
         const QString state = f[u"out/.vellumtide-fetch"_s];
         const QString recordA = command == u"pages"_s ? u"Alpha.html"_s : u"0.txt"_s;
         if (change == u"not modified"_s || change == u"edited"_s) {
-            server.answerUnchanged("/a.xml", "\"v1\"");
+            server.answerUnchanged("/a.xml", "If-None-Match: \"v1\"", "ETag: \"v1\"\r\n");
         }
         if (change == u"edited"_s) {
             // A file that no longer holds what its URL made is not kept on a 304: loaded in full again.
@@ -298,6 +321,111 @@ private slots:
             QCOMPARE(runCli(f.run(u"pages"_s, u"out"_s, u"texts"_s) << u"--quiet"_s).exitCode, 0);
             QCOMPARE(QDir(f[u"texts"_s]).entryList(QDir::Files).size(), 2);
         }
+    }
+
+    // A state file that is a link, or holds validators no server meant to be sent back (a header
+    // cut by CR LF, 50 MB of ETag): never read through, never sent; the run fetches in full.
+    void hostileState_data() {
+        QTest::addColumn<QByteArray>("etag");
+        QTest::addColumn<bool>("link");
+        QTest::addRow("header injection") << QByteArray("\\\"v1\\\"\\r\\nX-Injected: 1") << false;
+        QTest::addRow("50 MB of ETag") << QByteArray(50 * 1024 * 1024, 'e') << false;
+        QTest::addRow("a link") << QByteArray("\\\"v1\\\"") << true;
+    }
+    void hostileState() {
+        QFETCH(QByteArray, etag);
+        QFETCH(bool, link);
+        ScriptedServer server;
+        server.answer("/a.xml",
+                      whole("200 OK", "Content-Type: text/xml\r\nETag: \"v1\"\r\n", pad(u"Alpha"_s)));
+        server.answerUnchanged("/a.xml", "If-None-Match: \"v1\"");
+        Folders f({u"out"_s});
+        writeBytes(f[u"list.txt"_s], server.url(u"/a.xml"_s).toLatin1());
+        const QStringList arguments = f.run(u"pages"_s, u"list.txt"_s) << u"--since-last"_s;
+        QCOMPARE(runCli(arguments).exitCode, 0);
+        const QString state = f[u"out/.vellumtide-fetch"_s];
+        QByteArray kept = contentsOf(state).replace("\"\\\"v1\\\"\"", "\"" + etag + "\"");
+        if (link) {
+            QVERIFY(QFile::rename(state, f[u"elsewhere"_s]) && QFile::link(f[u"elsewhere"_s], state));
+        } else {
+            writeBytes(state, kept);
+        }
+        const Outcome again = runCli(arguments);
+        QCOMPARE(again.exitCode, 0);
+        QVERIFY2(!link || again.err.contains(u"is a symbolic link"_s), qPrintable(again.err));
+        QVERIFY(!server.lastRequest("/a.xml").contains("If-None-Match") &&
+                !server.lastRequest("/a.xml").contains("X-Injected"));
+        QCOMPARE(QFileInfo(state).isSymLink(), link); // a link is not written through either
+    }
+
+    // Re-runs over the nights of a site, each row a sequence of steps (tests/data/rows/reruns.tsv)
+    // against servers that answer 304 whenever they are asked with the validators they sent: at
+    // the end the folder holds exactly what a run that fetches everything makes, and the last run
+    // says what it kept.
+    void reRunsAgreeWithAFullRun_data() { addRows("reruns"); }
+    void reRunsAgreeWithAFullRun() {
+        QFETCH(QString, steps);
+        QFETCH(QString, counts);
+        ScriptedServer server;
+        Folders f({u"out"_s, u"fresh"_s});
+        writeBytes(f[u"other.html"_s], "<html>ProgramNameXXX, another template</html>");
+        const QByteArray date = "Mon, 07 Dec 2026 10:00:00 GMT";
+        // Each letter a PAD file; d makes the page of a again; w has a weak ETag (its 304 carries
+        // only that), l a Last-Modified alone (its 304 carries nothing).
+        const auto serve = [&](char letter, const QByteArray& version) {
+            const QByteArray path = "/" + QByteArray(1, letter) + ".xml";
+            const QByteArray name =
+                letter == 'a' || letter == 'd' ? "Alpha" : QByteArray(1, letter).toUpper() + "prog";
+            const QByteArray etag = letter == 'w' ? "W/\"" + version + "\"" : "\"" + letter + version + "\"";
+            const QByteArray validators =
+                letter == 'l' ? "Last-Modified: " + date + "\r\n" : "ETag: " + etag + "\r\n";
+            server.answer(path,
+                          whole("200 OK", "Content-Type: text/xml\r\n" + validators,
+                                pad(QString::fromLatin1(name)).replace("About", "About " + version)),
+                          nullptr);
+            server.answerUnchanged(path,
+                                   letter == 'l' ? "If-Modified-Since: " + date : "If-None-Match: " + etag,
+                                   letter == 'w' ? "ETag: " + etag + "\r\n" : QByteArray());
+        };
+        for (const char letter : {'a', 'b', 'c', 'd', 'w', 'l'}) {
+            serve(letter, "1");
+        }
+        QStringList last;
+        Outcome outcome;
+        for (const QString& step : steps.split(u" ; "_s)) {
+            const QString what = step.section(u' ', 0, 0);
+            const QString on = step.section(u' ', 1);
+            if (what == u"new"_s || what == u"ok"_s) {
+                serve(on.front().toLatin1(), what == u"new"_s ? "2" : "1");
+            } else if (what == u"404"_s) {
+                server.answer("/" + on.toLatin1() + ".xml", whole("404 Not Found", {}, {}), nullptr);
+            } else if (what == u"rm"_s) {
+                QVERIFY(QFile::remove(f[u"out/"_s + on]));
+            } else if (what == u"edit"_s) {
+                writeBytes(f[u"out/"_s + on], "edited");
+            } else {
+                QStringList urls;
+                for (const QChar letter : on) {
+                    urls += server.url(u"/%1.xml"_s.arg(letter));
+                }
+                writeBytes(f[u"list.txt"_s], urls.join(u'\n').toLatin1());
+                last = f.run(what.left(5), u"list.txt"_s);
+                QStringList arguments = last;
+                if (what.endsWith(u'+')) {
+                    arguments << u"--since-last"_s;
+                } else if (what.endsWith(u'~')) {
+                    arguments << u"--template"_s << f[u"other.html"_s];
+                }
+                outcome = runCli(arguments);
+            }
+        }
+        QVERIFY2(counts.isEmpty() ? !outcome.err.contains(u" unchanged, "_s) : outcome.err.contains(counts),
+                 qPrintable(outcome.err));
+        last[last.indexOf(f[u"out"_s])] = f[u"fresh"_s];
+        runCli(last << u"--quiet"_s);
+        QMap<QString, QByteArray> made = bytesBelow(f[u"out"_s]);
+        made.remove(u".vellumtide-fetch"_s);
+        QCOMPARE(made, bytesBelow(f[u"fresh"_s]));
     }
 
     // Help goes to standard output; every example in it is a command line the program accepts.

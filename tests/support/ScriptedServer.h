@@ -57,8 +57,16 @@ public:
         return u"http://127.0.0.1:%1%2"_s.arg(m_server.serverPort()).arg(path);
     }
     void answer(const QByteArray& path, const Answer& answer) { m_answers.insert(path, answer); }
-    // A request for the path that holds this If-None-Match line is answered 304 Not Modified.
-    void answerUnchanged(const QByteArray& path, const QByteArray& etag) { m_unchanged.insert(path, etag); }
+    // A request for the path that holds this condition line ("If-None-Match: \"v1\"") is answered
+    // 304 Not Modified with these header lines; a 304 once the path has another answer no more.
+    void answerUnchanged(const QByteArray& path, const QByteArray& condition,
+                         const QByteArray& headers = {}) {
+        m_unchanged.insert(path, {condition, headers});
+    }
+    void answer(const QByteArray& path, const Answer& answer, std::nullptr_t /*changed*/) {
+        m_unchanged.remove(path);
+        m_answers.insert(path, answer);
+    }
     int requestsFor(const QByteArray& path) const { return m_requests.value(path); }
     // The request line and headers of the last request for the path.
     QByteArray lastRequest(const QByteArray& path) const { return m_lastRequests.value(path); }
@@ -72,10 +80,8 @@ private:
         const QByteArray path = request.split(' ').value(1);
         ++m_requests[path];
         m_lastRequests.insert(path, request);
-        if (m_unchanged.contains(path) &&
-            request.contains("\r\nIf-None-Match: " + m_unchanged[path] + "\r\n")) {
-            respond(socket,
-                    {Pace::Whole, head("304 Not Modified", "ETag: " + m_unchanged[path] + "\r\n"), {}});
+        if (m_unchanged.contains(path) && request.contains("\r\n" + m_unchanged[path].first + "\r\n")) {
+            respond(socket, {Pace::Whole, head("304 Not Modified", m_unchanged[path].second), {}});
             return;
         }
         const Answer answer =
@@ -122,7 +128,7 @@ private:
     QTcpServer m_server;
     QHash<QByteArray, Answer> m_answers;
     QHash<QByteArray, int> m_requests;
-    QHash<QByteArray, QByteArray> m_unchanged;
+    QHash<QByteArray, std::pair<QByteArray, QByteArray>> m_unchanged;
     QHash<QByteArray, QByteArray> m_lastRequests;
     QHash<QTcpSocket*, QByteArray> m_buffers;
 };
