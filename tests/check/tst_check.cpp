@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include "../support/DataRows.h"
 #include "../support/ScriptedServer.h"
 #include "../support/TestFiles.h"
 
@@ -75,6 +76,17 @@ private slots:
         const Outcome outcome = runCheck(arguments);
         QCOMPARE(QString::fromUtf8(outcome.out).replace(Texts, u"{texts}"_s), QString::fromUtf8(report));
         QCOMPARE(outcome.exitCode, exitCode);
+    }
+
+    // A cell is marked as text where a spreadsheet would run it, then quoted as any cell.
+    void csvFormulaCells_data() { addRows("csvcells"); }
+    void csvFormulaCells() {
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, cell);
+        QTemporaryDir temp;
+        writeBytes(temp.filePath(u"0.txt"_s), "<Program_Name>" + value + "</Program_Name>");
+        const Outcome outcome = runCheck({u"--from-texts"_s, temp.path(), u"--format"_s, u"csv"_s});
+        QVERIFY2(outcome.out.contains("\r\n0," + cell + ",description empty,"), outcome.out.constData());
     }
 
     // A list is loaded as URL mode loads it: a load that fails and an entry that is refused give
