@@ -328,6 +328,22 @@ Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes) {
     return FileWrite::Written;
 }
 
+Status RemoveFile(const QString& path) {
+    const QByteArray target = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(target.constData(), &info) != 0) {
+        return Status::failure(QStringLiteral("Could not remove \"%1\": %2").arg(path, reason(errno)));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Status::failure(QStringLiteral("Could not remove \"%1\": it is not a regular file").arg(path));
+    }
+    // unlink removes the name itself: a link planted since the look above is removed, never followed.
+    if (::unlink(target.constData()) != 0) {
+        return Status::failure(QStringLiteral("Could not remove \"%1\": %2").arg(path, reason(errno)));
+    }
+    return Status::success();
+}
+
 Status MoveFile(const QString& sourceFile, const QString& destinationFolder) {
     const QString name = sourceFile.mid(sourceFile.lastIndexOf(u'/') + 1);
     const std::optional<QString> destination = files::childPath(destinationFolder, name);

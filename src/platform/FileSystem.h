@@ -56,6 +56,9 @@ enum class FileWrite { Written, Unchanged };
 // symbolic link is refused; nothing is ever written through one.
 Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes);
 
+// Removes a regular file; anything else at the path (a link, a folder) is refused and stays.
+Status RemoveFile(const QString& path);
+
 // Moves a file into a folder under its own name; fails when that name is taken there, or the
 // folder is a symbolic link. Never overwrites.
 Status MoveFile(const QString& sourceFile, const QString& destinationFolder);

@@ -4,6 +4,7 @@
 #include "files/TextFile.h"
 #include "files/Windows1252.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderEntries.h"
 #include "site/PageTree.h"
 #include "site/ProgramFacts.h"
 #include "site/SiteAddress.h"
@@ -84,6 +85,7 @@ private:
     std::vector<SlotValues> programRows(const CategoryFolder& folder) const;
     std::vector<SlotValues> categoryRows() const;
     void addPages(const CategoryFolder& folder);
+    void removeOldSitemaps(const QStringList& written);
 
     const IndexTemplate& m_template;
     const PageTree& m_tree;
@@ -179,15 +181,40 @@ IndexRun IndexWriter::run(const QString& siteAddress, const std::function<bool()
         addPages(folder);
     }
     m_run.urls = int(m_entries.size());
-    for (const SitemapFile& sitemap : Sitemaps(siteAddress, EncodedPath(m_pageLevels), m_entries)) {
+    const std::vector<SitemapFile> sitemaps = Sitemaps(siteAddress, EncodedPath(m_pageLevels), m_entries);
+    QStringList written;
+    for (const SitemapFile& sitemap : sitemaps) {
         const QString path = files::displayPath(m_pageFolder, sitemap.name);
-        if (const Status written = writeFile(path, sitemap.bytes); !written) {
-            m_run.failures += written.message();
+        if (const Status wrote = writeFile(path, sitemap.bytes); !wrote) {
+            m_run.failures += wrote.message();
         } else {
+            written += sitemap.name;
             m_run.sitemapFiles += (m_pageLevels + QStringList{sitemap.name}).join(u'/');
         }
     }
+    if (written.size() == qsizetype(sitemaps.size())) {
+        removeOldSitemaps(written);
+    }
     return m_run;
+}
+
+// The files of an earlier, longer split that the new sitemap no longer lists; kept while any file of
+// the new one is missing, as the old sitemap.xml that lists them may then still stand.
+void IndexWriter::removeOldSitemaps(const QStringList& written) {
+    const auto entries = platform::EntriesOf(m_pageFolder, platform::FileTimes::Skipped);
+    if (!entries) {
+        m_run.failures += entries.message();
+        return;
+    }
+    for (const platform::FolderEntry& entry : entries.value()) {
+        if (entry.kind == platform::EntryKind::RegularFile && IsSitemapPartName(entry.name) &&
+            !written.contains(entry.name)) {
+            if (const Status removed = platform::RemoveFile(files::displayPath(m_pageFolder, entry.name));
+                !removed) {
+                m_run.failures += removed.message();
+            }
+        }
+    }
 }
 
 } // namespace

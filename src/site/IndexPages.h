@@ -16,6 +16,8 @@
 // never takes it for a PAD text of the folder). A folder without a Category folder is a folder of
 // pages itself, as a page run writes them: its index.html lists them, and its sitemap.xml holds
 // them and the index. Every file is written whole or not at all, never through a symbolic link.
+// Once every file of the sitemap is written, the files an earlier split left beside it
+// (sitemap-<n>.xml) that this one no longer has are removed.
 namespace vt::site {
 
 inline const QString CategoryFolderName = QStringLiteral("Category");

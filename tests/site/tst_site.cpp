@@ -214,6 +214,33 @@ private slots:
                  QStringList({Site + u"/index.html"_s, Site + u"/a%20b.html"_s, Site + u"/Zeta.html"_s}));
     }
 
+    // A sitemap of fewer files than the last removes the files of the longer split, and only them:
+    // nothing is removed through a link, nor while sitemap.xml, which may still list them, stands old.
+    void oldSitemapsRemoved_data() { addRows("oldsitemaps"); }
+    void oldSitemapsRemoved() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(bool, blocked);
+        QFETCH(bool, removed);
+        QTemporaryDir temp;
+        const QString victim = temp.filePath(u"victim.xml"_s);
+        const QString old = temp.filePath(u"Category/"_s + name);
+        make(temp.filePath(u"Category/Games/P.html"_s));
+        make(victim, "victim");
+        if (kind == u"file"_s) {
+            make(old, "old");
+        } else {
+            QVERIFY(kind == u"link"_s ? QFile::link(victim, old) : QDir().mkpath(old));
+        }
+        if (blocked) {
+            QVERIFY(QFile::link(victim, temp.filePath(u"Category/sitemap.xml"_s)));
+        }
+        const Result<IndexRun> run = MakeIndexPages({temp.path(), Site}, [] { return true; });
+        QVERIFY(run);
+        QCOMPARE(!QFileInfo(old).isSymLink() && !QFileInfo::exists(old), removed);
+        QCOMPARE(contentsOf(victim), "victim");
+    }
+
     // Files fill up to both limits in turn, the URL limit and the byte limit each met exactly;
     // past one file, sitemap.xml is their index, each with its newest time.
     void sitemapSplit_data() {
@@ -269,8 +296,10 @@ private slots:
         for (int i = 0; i <= MaxSitemapUrls; ++i) {
             QFile(temp.filePath(u"Category/Big/%1.html"_s.arg(i))).open(QIODevice::WriteOnly);
         }
+        make(temp.filePath(u"Category/sitemap-3.xml"_s)); // of an earlier run with more pages
         const Result<IndexRun> run = MakeIndexPages({temp.path(), Site}, [] { return true; });
         QVERIFY(run && run.value().failures.isEmpty());
+        QVERIFY(!QFile::exists(temp.filePath(u"Category/sitemap-3.xml"_s)));
         QCOMPARE(run.value().sitemapFiles,
                  QStringList(
                      {u"Category/sitemap.xml"_s, u"Category/sitemap-1.xml"_s, u"Category/sitemap-2.xml"_s}));
