@@ -11,7 +11,7 @@
 #include "site/PageTree.h"
 
 // Index pages and the sitemap of the pages a category run filed into <folder>/Category: one index
-// per category folder that holds pages, a top Category/index.html linking each, and
+// per category folder that holds pages, a top Category/index.html linking each whose index stands, and
 // Category/sitemap.xml with every page and index (beside the pages, so that a later category run
 // never takes it for a PAD text of the folder). A folder without a Category folder is a folder of
 // pages itself, as a page run writes them: its index.html lists them, and its sitemap.xml holds
@@ -37,7 +37,7 @@ struct IndexRun {
     int urls = 0;             // in the sitemap
     QStringList sitemapFiles; // written, by their paths below the folder, sitemap.xml first
     QStringList failures;     // each names its file
-    bool stopped = false;     // goesOn said stop: no sitemap was written
+    bool stopped = false;     // goesOn said stop: neither the top index nor a sitemap was written
 };
 
 // Refused, with the reason and nothing written, when the site URL is no absolute http or https
