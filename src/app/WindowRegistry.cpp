@@ -106,6 +106,10 @@ QWidget* WindowRegistry::create(WindowId id) {
             m_dialogs.message(AboutMessage, platform::MessageButtons::Ok, platform::MessageIcon::Information);
         });
         connect(form1, &workflow::Form1::indexPagesRequested, this, &WindowRegistry::makeIndexPages);
+        connect(form1, &workflow::Form1::indexTemplateChoiceRequested, this,
+                [this] { site::ChooseIndexTemplateFromMenu(m_dialogs); });
+        connect(form1, &workflow::Form1::defaultIndexTemplateRequested, this,
+                [] { site::UseDefaultIndexTemplateFromMenu(); });
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }

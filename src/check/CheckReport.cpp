@@ -16,6 +16,9 @@ using namespace Qt::StringLiterals;
 // A long program name is cut in the table; the detail, last on its line, never is.
 constexpr qsizetype MaxNameColumn = 32;
 
+// The characters a spreadsheet takes as the start of a formula in a cell of a CSV file it opens.
+const QString FormulaStarts = u"=+-@\t\r"_s;
+
 QStringList cellsOf(const Finding& finding) {
     return {QString::number(finding.record), finding.programName, finding.finding, finding.field,
             severityName(finding.severity),  finding.detail};
@@ -26,11 +29,18 @@ QString tableCell(const QString& value) {
     return files::shownText(value).replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
 }
 
+// A cell a spreadsheet would run as a formula (or as the start of one) begins with a quote, which
+// the spreadsheet takes for "this is text" and does not show.
+bool startsFormula(const QString& value) {
+    return !value.isEmpty() && FormulaStarts.contains(value.front());
+}
+
 QString csvField(const QString& value) {
-    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\r') && !value.contains(u'\n')) {
-        return value;
+    const QString cell = startsFormula(value) ? u'\'' + value : value;
+    if (!cell.contains(u',') && !cell.contains(u'"') && !cell.contains(u'\r') && !cell.contains(u'\n')) {
+        return cell;
     }
-    return u'"' + QString(value).replace(u'"', u"\"\""_s) + u'"';
+    return u'"' + QString(cell).replace(u'"', u"\"\""_s) + u'"';
 }
 
 QString counted(qsizetype count, const QString& one) {

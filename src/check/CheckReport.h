@@ -23,7 +23,9 @@ QString TextReport(const std::vector<Finding>& findings, int recordsChecked);
 QString SummaryLine(const std::vector<Finding>& findings, int recordsChecked);
 
 // RFC 4180: a header line, then one line per finding; every line ends with CR LF, and a field
-// holding a comma, quote or line break is quoted, its quotes doubled. UTF-8.
+// holding a comma, quote or line break is quoted, its quotes doubled. A field beginning with
+// "=", "+", "-", "@", a tab or a CR first gets a leading "'", so a spreadsheet never runs a PAD
+// value as a formula. UTF-8.
 QByteArray CsvReport(const std::vector<Finding>& findings);
 
 // {"records": <checked>, "findings": [{"record": 3, "program_name": ..., ...}]}, UTF-8.

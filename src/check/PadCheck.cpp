@@ -1,5 +1,7 @@
 #include "check/PadCheck.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -28,6 +30,12 @@ const QString UrlTagEnd = u"_URL"_s;
 // Page files are compared below one stand-in storage folder: only a record's program name and
 // category decide which file its page is.
 const QString PageFolder = u"pages"_s;
+
+// The longest file or folder name the file systems of this platform take, in bytes of the name
+// as it is handed to the system; a longer one fails the write of the page ("File name too long").
+constexpr qsizetype MaxNameBytes = 255;
+const QString NameTooLong = u"The %1 \"%2\" cannot be used as a file or folder name: \"%3\" is %4 bytes, "
+                            "over the %5 a name may have"_s;
 
 // A PAD field as the fill reads it: the first row of the field table with its tags.
 struct Field {
@@ -189,6 +197,25 @@ void checkCategory(RecordFindings& found, const QString& tag, const QString& cat
                   : quoted(category) + u" is not a PAD category; the official one is "_s + quoted(like));
 }
 
+QString pageFileName(const QString& programName) {
+    return programName + u".html"_s;
+}
+
+// The name of the page file, or else of its first category folder, that is too long for the
+// system; "" when each fits. A long program name is named first, as a refused one is.
+QString overlongName(const QString& programName, const QString& file) {
+    const QString pageName = pageFileName(programName);
+    if (QFile::encodeName(pageName).size() > MaxNameBytes) {
+        return pageName;
+    }
+    for (const QString& level : file.split(QDir::separator())) {
+        if (QFile::encodeName(level).size() > MaxNameBytes) {
+            return level;
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 PadCheck::PadCheck(bool byCategory)
@@ -211,6 +238,14 @@ void PadCheck::checkPage(int record, const QString& programName, const QString& 
         return;
     }
     const QString file = page.value().mid(PageFolder.size() + 1);
+    if (const QString tooLong = overlongName(programName, file); !tooLong.isEmpty()) {
+        const bool inName = tooLong == pageFileName(programName);
+        found.add(finding::NoPage, inName ? padFields().front().tag : padFields().back().tag, Severity::Error,
+                  NameTooLong.arg(inName ? u"program name"_s : u"category"_s, inName ? programName : category,
+                                  tooLong, QString::number(QFile::encodeName(tooLong).size()),
+                                  QString::number(MaxNameBytes)));
+        return;
+    }
     if (const auto earlier = m_pageMakers.constFind(file); earlier != m_pageMakers.cend()) {
         found.add(finding::PageLost, padFields().front().tag, Severity::Error,
                   u"replaces the page of record %1: %2"_s.arg(*earlier).arg(file));

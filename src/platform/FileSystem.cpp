@@ -363,13 +363,6 @@ Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes) {
     return writeBeside(path, bytes, existed ? std::optional<mode_t>(old.st_mode & 07777) : std::nullopt);
 }
 
-Status RemoveFile(const QString& path) {
-    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) {
-        return Status::failure(QStringLiteral("Could not remove \"%1\": %2").arg(path, reason(errno)));
-    }
-    return Status::success();
-}
-
 Status SyncWrittenFolders() {
     std::set<QByteArray> folders;
     {
@@ -391,6 +384,24 @@ Status SyncWrittenFolders() {
         return Status::failure(QStringLiteral("Could not make the files written into %1 safe against a power "
                                               "cut")
                                    .arg(failed.join(QStringLiteral(", "))));
+    }
+    return Status::success();
+}
+
+Status RemoveFile(const QString& path) {
+    const QByteArray target = QFile::encodeName(path);
+    struct stat info {};
+    if (::lstat(target.constData(), &info) != 0) {
+        return errno == ENOENT
+                   ? Status::success()
+                   : Status::failure(QStringLiteral("Could not remove \"%1\": %2").arg(path, reason(errno)));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Status::failure(QStringLiteral("Could not remove \"%1\": it is not a regular file").arg(path));
+    }
+    // unlink removes the name itself: a link planted since the look above is removed, never followed.
+    if (::unlink(target.constData()) != 0) {
+        return Status::failure(QStringLiteral("Could not remove \"%1\": %2").arg(path, reason(errno)));
     }
     return Status::success();
 }

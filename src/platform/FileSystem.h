@@ -45,9 +45,6 @@ Status CreateFolder(const QString& path);
 // fetches knows of the pages and texts it made. Every other file of ours is a file being written.
 inline const QString FetchStateFileName = QStringLiteral(".vellumtide-fetch");
 
-// Removes a file (a link itself, never what it points to); a file that is not there is no failure.
-Status RemoveFile(const QString& path);
-
 // What a write did to the file: wrote new bytes, or found exactly these bytes there already.
 enum class FileWrite { Written, Unchanged };
 
@@ -65,6 +62,10 @@ Result<FileWrite> ReplaceFile(const QString& path, QByteArrayView bytes);
 // Makes the names of every file written or moved since the last call durable, one flush per
 // folder: what a run calls once its writes are done, before it records what it wrote.
 Status SyncWrittenFolders();
+
+// Removes a regular file; a file that is not there is no failure, and anything else at the path
+// (a link, a folder) is refused and stays.
+Status RemoveFile(const QString& path);
 
 // Moves a file into a folder under its own name; fails when that name is taken there, or the
 // folder is a symbolic link. Never overwrites.

@@ -1,5 +1,6 @@
 #include "site/IndexMenu.h"
 
+#include "files/TextFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Settings.h"
 #include "site/IndexPages.h"
@@ -14,6 +15,8 @@ using platform::MessageIcon;
 
 const QString SettingsSection = u"Index Pages"_s;
 const QString SiteUrlKey = u"Site URL"_s;
+const QString TemplateKey = u"Index Template"_s;
+const QString TemplateFilter = u"HTML Files (*.html) | *.html"_s;
 
 const QString NoFolderMessage =
     u"Choose the PAD text folder whose Category folder holds the pages first: tick \"Make web pages from PAD "
@@ -21,7 +24,27 @@ const QString NoFolderMessage =
 const QString SiteUrlPrompt =
     u"The address the folder is published at, such as https://www.example.com\r\n\r\nIndex pages and "
     "sitemap.xml are written into the Category folder of %1 and every category folder in it, or, when it "
-    "has none, index.html and sitemap.xml into %1 itself, for the pages there."_s;
+    "has none, index.html and sitemap.xml into %1 itself, for the pages there, with %2."_s;
+const QString DefaultTemplateNamed = u"the default index template"_s;
+const QString ChosenTemplateNamed = u"the index template %1"_s;
+const QString UnusableTemplateMessage =
+    u"No index page was written: the chosen index template cannot be used.\r\n\r\n%1\r\n\r\nChoose another "
+    "with \"Choose Index Template...\" in the Show Templates menu, or go back to \"Use Default Index "
+    "Template\"."_s;
+const QString NotTemplateMessage =
+    u"The file cannot be used as the index template; the one used stays as it was.\r\n\r\n%1"_s;
+
+// The template file's text, refused with the reason when it cannot be read or is no index template.
+Result<QString> templateText(const QString& file) {
+    const Result<QString> text = files::readTextFile(file);
+    if (!text) {
+        return text.status();
+    }
+    if (const Result<IndexTemplate> parsed = IndexTemplate::parse(text.value(), file); !parsed) {
+        return parsed.status();
+    }
+    return text;
+}
 
 } // namespace
 
@@ -31,8 +54,23 @@ void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dia
         dialogs.message(NoFolderMessage, MessageButtons::Ok, MessageIcon::Information);
         return;
     }
+    IndexRequest request{padTextFolder, QString()};
+    QString templateNamed = DefaultTemplateNamed;
+    if (const QString file = platform::ReadSetting(platform::ApplicationTitle, SettingsSection, TemplateKey);
+        !file.isEmpty()) {
+        const Result<QString> text = templateText(file);
+        if (!text) {
+            dialogs.message(UnusableTemplateMessage.arg(text.message()), MessageButtons::Ok,
+                            MessageIcon::Exclamation);
+            return;
+        }
+        request.indexTemplate = text.value();
+        request.templateSource = file;
+        templateNamed = ChosenTemplateNamed.arg(file);
+    }
     const QString remembered = platform::ReadSetting(platform::ApplicationTitle, SettingsSection, SiteUrlKey);
-    const std::optional<QString> siteUrl = dialogs.askText(SiteUrlPrompt.arg(padTextFolder), remembered);
+    const std::optional<QString> siteUrl =
+        dialogs.askText(SiteUrlPrompt.arg(padTextFolder, templateNamed), remembered);
     if (!siteUrl) {
         return;
     }
@@ -41,7 +79,8 @@ void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dia
         return;
     }
     platform::SaveSetting(platform::ApplicationTitle, SettingsSection, SiteUrlKey, siteUrl->trimmed());
-    const Result<IndexRun> run = MakeIndexPages({padTextFolder, *siteUrl}, goesOn);
+    request.siteUrl = *siteUrl;
+    const Result<IndexRun> run = MakeIndexPages(request, goesOn);
     if (!run) {
         dialogs.message(run.message(), MessageButtons::Ok, MessageIcon::Exclamation);
         return;
@@ -50,6 +89,22 @@ void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dia
     dialogs.message(
         failures.isEmpty() ? DoneText(run.value()) : DoneText(run.value()) + u"\r\n\r\n"_s + failures,
         MessageButtons::Ok, failures.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);
+}
+
+void ChooseIndexTemplateFromMenu(platform::Dialogs& dialogs) {
+    const std::optional<QString> file = dialogs.openFile(TemplateFilter);
+    if (!file) {
+        return;
+    }
+    if (const Result<QString> text = templateText(*file); !text) {
+        dialogs.message(NotTemplateMessage.arg(text.message()), MessageButtons::Ok, MessageIcon::Exclamation);
+        return;
+    }
+    platform::SaveSetting(platform::ApplicationTitle, SettingsSection, TemplateKey, *file);
+}
+
+void UseDefaultIndexTemplateFromMenu() {
+    platform::SaveSetting(platform::ApplicationTitle, SettingsSection, TemplateKey, QString());
 }
 
 } // namespace vt::site

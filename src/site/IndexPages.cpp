@@ -4,6 +4,7 @@
 #include "files/TextFile.h"
 #include "files/Windows1252.h"
 #include "platform/FileSystem.h"
+#include "platform/FolderEntries.h"
 #include "site/PageTree.h"
 #include "site/ProgramFacts.h"
 #include "site/SiteAddress.h"
@@ -80,10 +81,11 @@ public:
     IndexRun run(const QString& siteAddress, const std::function<bool()>& goesOn);
 
 private:
-    void writeIndex(const CategoryFolder* folder, const std::vector<SlotValues>& categoryRows);
+    std::optional<SiteEntry> writeIndex(const CategoryFolder* folder,
+                                        const std::vector<SlotValues>& categoryRows);
     std::vector<SlotValues> programRows(const CategoryFolder& folder) const;
-    std::vector<SlotValues> categoryRows() const;
     void addPages(const CategoryFolder& folder);
+    void removeOldSitemaps(const QStringList& written);
 
     const IndexTemplate& m_template;
     const PageTree& m_tree;
@@ -110,30 +112,25 @@ std::vector<SlotValues> IndexWriter::programRows(const CategoryFolder& folder) c
     return rows;
 }
 
-std::vector<SlotValues> IndexWriter::categoryRows() const {
-    std::vector<SlotValues> rows;
-    for (const CategoryFolder& folder : m_tree.folders) {
-        if (!folder.levels.isEmpty()) {
-            SlotValues row;
-            row[std::size_t(Slot::CategoryName)] = folder.levels.join(u'/');
-            row[std::size_t(Slot::CategoryLink)] = EncodedPath(folder.levels + QStringList{IndexFileName});
-            row[std::size_t(Slot::CategoryPages)] = QString::number(folder.pages.size());
-            rows.push_back(std::move(row));
-        }
-    }
-    return rows;
+SlotValues categoryRow(const CategoryFolder& folder) {
+    SlotValues row;
+    row[std::size_t(Slot::CategoryName)] = folder.levels.join(u'/');
+    row[std::size_t(Slot::CategoryLink)] = EncodedPath(folder.levels + QStringList{IndexFileName});
+    row[std::size_t(Slot::CategoryPages)] = QString::number(folder.pages.size());
+    return row;
 }
 
 // The index of a folder, or, for none, the top index (with the listed folder's own pages: in the
 // category layout those of an empty category); and the index's entry of the sitemap once it is
-// written.
-void IndexWriter::writeIndex(const CategoryFolder* folder, const std::vector<SlotValues>& categoryRows) {
+// written or found as it is, nothing when it is not.
+std::optional<SiteEntry> IndexWriter::writeIndex(const CategoryFolder* folder,
+                                                 const std::vector<SlotValues>& categoryRows) {
     const bool top = folder == nullptr || folder->levels.isEmpty();
     const QStringList levels = top ? QStringList() : folder->levels;
     const QString path = files::displayPath(top ? m_pageFolder : folder->path, IndexFileName);
     if (!holdsNoPage(path)) {
         m_run.failures += IndexKeptPage.arg(path);
-        return;
+        return std::nullopt;
     }
     if (m_facts.contains(path)) {
         m_run.failures += IndexNamedPage.arg(path);
@@ -147,12 +144,12 @@ void IndexWriter::writeIndex(const CategoryFolder* folder, const std::vector<Slo
         m_template.fill(page, categoryRows, folder ? programRows(*folder) : std::vector<SlotValues>());
     if (const Status written = writeFile(path, pageBytes(text, m_template.declaresUtf8())); !written) {
         m_run.failures += written.message();
-        return;
+        return std::nullopt;
     }
     ++m_run.indexPages;
     const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
-    m_entries.push_back(
-        {EncodedPath(m_pageLevels + levels + QStringList{IndexFileName}), stamp ? stamp->modifiedNs : 0});
+    return SiteEntry{EncodedPath(m_pageLevels + levels + QStringList{IndexFileName}),
+                     stamp ? stamp->modifiedNs : 0};
 }
 
 void IndexWriter::addPages(const CategoryFolder& folder) {
@@ -164,9 +161,10 @@ void IndexWriter::addPages(const CategoryFolder& folder) {
     m_run.pages += int(folder.pages.size());
 }
 
+// The folders' indexes first, so that the top index links only those that stand; it comes first in
+// the sitemap all the same.
 IndexRun IndexWriter::run(const QString& siteAddress, const std::function<bool()>& goesOn) {
-    const bool topHoldsPages = !m_tree.folders.empty() && m_tree.folders.front().levels.isEmpty();
-    writeIndex(topHoldsPages ? &m_tree.folders.front() : nullptr, categoryRows());
+    std::vector<SlotValues> linked;
     for (const CategoryFolder& folder : m_tree.folders) {
         if (!folder.levels.isEmpty()) {
             if (!goesOn()) {
@@ -174,20 +172,53 @@ IndexRun IndexWriter::run(const QString& siteAddress, const std::function<bool()
                 return m_run;
             }
             ++m_run.folders;
-            writeIndex(&folder, {});
+            if (const std::optional<SiteEntry> index = writeIndex(&folder, {})) {
+                m_entries.push_back(*index);
+                linked.push_back(categoryRow(folder));
+            }
         }
         addPages(folder);
     }
+    const bool topHoldsPages = !m_tree.folders.empty() && m_tree.folders.front().levels.isEmpty();
+    if (const std::optional<SiteEntry> top =
+            writeIndex(topHoldsPages ? &m_tree.folders.front() : nullptr, linked)) {
+        m_entries.insert(m_entries.begin(), *top);
+    }
     m_run.urls = int(m_entries.size());
-    for (const SitemapFile& sitemap : Sitemaps(siteAddress, EncodedPath(m_pageLevels), m_entries)) {
+    const std::vector<SitemapFile> sitemaps = Sitemaps(siteAddress, EncodedPath(m_pageLevels), m_entries);
+    QStringList written;
+    for (const SitemapFile& sitemap : sitemaps) {
         const QString path = files::displayPath(m_pageFolder, sitemap.name);
-        if (const Status written = writeFile(path, sitemap.bytes); !written) {
-            m_run.failures += written.message();
+        if (const Status wrote = writeFile(path, sitemap.bytes); !wrote) {
+            m_run.failures += wrote.message();
         } else {
+            written += sitemap.name;
             m_run.sitemapFiles += (m_pageLevels + QStringList{sitemap.name}).join(u'/');
         }
     }
+    if (written.size() == qsizetype(sitemaps.size())) {
+        removeOldSitemaps(written);
+    }
     return m_run;
+}
+
+// The files of an earlier, longer split that the new sitemap no longer lists; kept while any file of
+// the new one is missing, as the old sitemap.xml that lists them may then still stand.
+void IndexWriter::removeOldSitemaps(const QStringList& written) {
+    const auto entries = platform::EntriesOf(m_pageFolder, platform::FileTimes::Skipped);
+    if (!entries) {
+        m_run.failures += entries.message();
+        return;
+    }
+    for (const platform::FolderEntry& entry : entries.value()) {
+        if (entry.kind == platform::EntryKind::RegularFile && IsSitemapPartName(entry.name) &&
+            !written.contains(entry.name)) {
+            if (const Status removed = platform::RemoveFile(files::displayPath(m_pageFolder, entry.name));
+                !removed) {
+                m_run.failures += removed.message();
+            }
+        }
+    }
 }
 
 } // namespace
@@ -224,7 +255,8 @@ Result<IndexRun> MakeIndexPages(const IndexRequest& request, const std::function
 
 QString DoneText(const IndexRun& run) {
     if (run.stopped) {
-        return u"Stopped after %1 index pages; no sitemap was written."_s.arg(run.indexPages);
+        return u"Stopped after %1 index pages; neither the top index nor a sitemap was written."_s.arg(
+            run.indexPages);
     }
     const QString sitemap =
         run.sitemapFiles.size() > 1

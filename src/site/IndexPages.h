@@ -11,11 +11,13 @@
 #include "site/PageTree.h"
 
 // Index pages and the sitemap of the pages a category run filed into <folder>/Category: one index
-// per category folder that holds pages, a top Category/index.html linking each, and
+// per category folder that holds pages, a top Category/index.html linking each whose index stands, and
 // Category/sitemap.xml with every page and index (beside the pages, so that a later category run
 // never takes it for a PAD text of the folder). A folder without a Category folder is a folder of
 // pages itself, as a page run writes them: its index.html lists them, and its sitemap.xml holds
 // them and the index. Every file is written whole or not at all, never through a symbolic link.
+// Once every file of the sitemap is written, the files an earlier split left beside it
+// (sitemap-<n>.xml) that this one no longer has are removed.
 namespace vt::site {
 
 inline const QString CategoryFolderName = QStringLiteral("Category");
@@ -35,7 +37,7 @@ struct IndexRun {
     int urls = 0;             // in the sitemap
     QStringList sitemapFiles; // written, by their paths below the folder, sitemap.xml first
     QStringList failures;     // each names its file
-    bool stopped = false;     // goesOn said stop: no sitemap was written
+    bool stopped = false;     // goesOn said stop: neither the top index nor a sitemap was written
 };
 
 // Refused, with the reason and nothing written, when the site URL is no absolute http or https

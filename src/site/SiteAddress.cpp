@@ -27,6 +27,11 @@ Result<QString> SiteAddress(const QString& given) {
     if (url.host().isEmpty()) {
         return refused(u"no host"_s);
     }
+    // A user name or password would stand in every link of the sitemap and the index pages, in
+    // plain sight; an "@" with neither is still a user part.
+    if (url.authority().contains(u'@')) {
+        return refused(u"a user name or password cannot stand in a site URL"_s);
+    }
     if (url.hasQuery() || url.hasFragment()) {
         return refused(u"a query or fragment cannot stand before a path"_s);
     }

@@ -9,8 +9,8 @@
 namespace vt::site {
 
 // The address as every link of the sitemap starts: an absolute http or https URL with a host and
-// neither query nor fragment, fully encoded, without the slash at its end. Refused, with the
-// reason, when it is anything else.
+// neither user part (a user name or password) nor query nor fragment, fully encoded, without the
+// slash at its end. Refused, with the reason, when it is anything else.
 Result<QString> SiteAddress(const QString& given);
 
 // The segments joined by "/", each percent-encoded as UTF-8 (only letters, digits and "-._~" stay):

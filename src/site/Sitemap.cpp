@@ -61,6 +61,17 @@ struct Open {
 
 } // namespace
 
+bool IsSitemapPartName(const QString& name) {
+    const QString head = u"sitemap-"_s;
+    const QString tail = u".xml"_s;
+    if (name.size() <= head.size() + tail.size() || !name.startsWith(head) || !name.endsWith(tail)) {
+        return false;
+    }
+    const QStringView number = QStringView(name).sliced(head.size(), name.size() - head.size() - tail.size());
+    return number.front() != u'0' &&
+           std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 std::vector<SitemapFile> Sitemaps(const QString& siteAddress, const QString& folderPath,
                                   const std::vector<SiteEntry>& entries, SitemapLimits limits) {
     const QByteArray prefix = xmlEscaped(siteAddress + u'/');

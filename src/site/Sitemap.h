@@ -31,6 +31,10 @@ struct SitemapFile {
 
 inline const QString SitemapName = QStringLiteral("sitemap.xml");
 
+// Whether the name is one a split sitemap gives its files: "sitemap-<n>.xml", n a positive decimal
+// number without leading zeros.
+bool IsSitemapPartName(const QString& name);
+
 // sitemap.xml with every entry when one file holds them all; otherwise sitemap-1.xml,
 // sitemap-2.xml ... filled in turn up to the limits, and sitemap.xml as their sitemap index,
 // listed first. The files stand in the folder at `folderPath` below the site's address (encoded;

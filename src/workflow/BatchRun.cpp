@@ -205,8 +205,9 @@ void Workflow::endFetchState() {
 // A run that fetches everything changes files that a state kept in the folder names: no later run
 // may trust it.
 bool Workflow::dropFetchState() {
-    const Status removed =
-        platform::RemoveFile(files::displayPath(m_record.storageFolder, platform::FetchStateFileName));
+    // A state file that is a link is never read, so it is left alone.
+    const QString state = files::displayPath(m_record.storageFolder, platform::FetchStateFileName);
+    const Status removed = platform::IsLink(state) ? Status::success() : platform::RemoveFile(state);
     if (!removed) {
         m_dialogs.message(StateNotRemovedMessage.arg(removed.message()), MessageButtons::Ok,
                           MessageIcon::Exclamation);

@@ -157,6 +157,13 @@ void Form1::buildMenu() {
     templates->addSeparator();
     addSwitch(templates, QStringLiteral("Escape Markup in PAD Values"), QStringLiteral("Escape_Markup"),
               m_workflow.escapesMarkup(), &Workflow::setEscapeMarkup);
+    templates->addSeparator();
+    QAction* chooseIndexTemplate = templates->addAction(QStringLiteral("Choose Index Template..."));
+    chooseIndexTemplate->setObjectName(QStringLiteral("Choose_Index_Template"));
+    connect(chooseIndexTemplate, &QAction::triggered, this, &Form1::indexTemplateChoiceRequested);
+    QAction* defaultIndexTemplate = templates->addAction(QStringLiteral("Use Default Index Template"));
+    defaultIndexTemplate->setObjectName(QStringLiteral("Default_Index_Template"));
+    connect(defaultIndexTemplate, &QAction::triggered, this, &Form1::defaultIndexTemplateRequested);
     QAction* adBlock = menuBar()->addAction(QStringLiteral("Show Google Adsense Code"));
     adBlock->setObjectName(QStringLiteral("Google_Adsense_Code"));
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));

@@ -43,6 +43,8 @@ signals:
     void padCheckRequested();
     void aboutRequested();
     void indexPagesRequested();
+    void indexTemplateChoiceRequested();
+    void defaultIndexTemplateRequested();
     void closing();
 
 protected:

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include "../support/DataRows.h"
 #include "../support/ScriptedServer.h"
 #include "../support/TestFiles.h"
 
@@ -75,6 +76,57 @@ private slots:
         const Outcome outcome = runCheck(arguments);
         QCOMPARE(QString::fromUtf8(outcome.out).replace(Texts, u"{texts}"_s), QString::fromUtf8(report));
         QCOMPARE(outcome.exitCode, exitCode);
+    }
+
+    // A cell is marked as text where a spreadsheet would run it, then quoted as any cell.
+    void csvFormulaCells_data() { addRows("csvcells"); }
+    void csvFormulaCells() {
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, cell);
+        QTemporaryDir temp;
+        writeBytes(temp.filePath(u"0.txt"_s), "<Program_Name>" + value + "</Program_Name>");
+        const Outcome outcome = runCheck({u"--from-texts"_s, temp.path(), u"--format"_s, u"csv"_s});
+        QVERIFY2(outcome.out.contains("\r\n0," + cell + ",description empty,"), outcome.out.constData());
+    }
+
+    // A page file or category folder whose name is over 255 bytes, as the system is handed it
+    // (UTF-8), cannot be written: its record gets no page. "x" is 1 byte, "\xE9" (é) 2.
+    void overlongNames_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("category");
+        QTest::addColumn<bool>("byCategory");
+        QTest::addColumn<QString>("field"); // of the "no page" finding; "" for none
+        const QString name = u"Program_Name"_s;
+        const QString category = u"Program_Specific_Category"_s;
+        QTest::addRow("page file of 255 bytes") << QByteArray(250, 'x') << QByteArray() << false << QString();
+        QTest::addRow("page file of 256 bytes") << QByteArray(251, 'x') << QByteArray() << false << name;
+        QTest::addRow("126 characters of 257 bytes")
+            << QByteArray(126, '\xE9') << QByteArray() << false << name;
+        QTest::addRow("category folder of 255 bytes")
+            << QByteArray("P") << "Games/" + QByteArray(255, 'x') << true << QString();
+        QTest::addRow("category folder of 256 bytes")
+            << QByteArray("P") << "Games/" + QByteArray(256, 'x') << true << category;
+        QTest::addRow("long name and category: the name is named")
+            << QByteArray(251, 'x') << QByteArray(256, 'x') << true << name;
+        QTest::addRow("a category not filed by")
+            << QByteArray("P") << QByteArray(256, 'x') << false << QString();
+    }
+    void overlongNames() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, category);
+        QFETCH(bool, byCategory);
+        QFETCH(QString, field);
+        QTemporaryDir temp;
+        writeBytes(temp.filePath(u"0.txt"_s), "<Program_Name>" + name +
+                                                  "</Program_Name><Program_Specific_Category>" + category +
+                                                  "</Program_Specific_Category>");
+        const QStringList arguments = {u"--from-texts"_s, temp.path(), u"--format=csv"_s};
+        const Outcome outcome =
+            runCheck(byCategory ? arguments + QStringList{u"--by-category"_s} : arguments);
+        const QString noPage = u",no page,%1,error,\"The "_s.arg(field);
+        QCOMPARE(QString::fromUtf8(outcome.out).contains(u",no page,"_s), !field.isEmpty());
+        QVERIFY2(field.isEmpty() || QString::fromUtf8(outcome.out).contains(noPage), outcome.out.constData());
+        QCOMPARE(outcome.exitCode, field.isEmpty() ? 0 : 1);
     }
 
     // A list is loaded as URL mode loads it: a load that fails and an entry that is refused give

@@ -53,6 +53,50 @@ private slots:
         QCOMPARE(dialogs.offered, QStringList({QString(), QString(), u"https://www.example.com/"_s}));
         QCOMPARE(dialogs.shown.size(), std::size_t(1));
     }
+
+    // An index template of the user's, picked once and used by every later run until the default
+    // is chosen again; a file that is no template is never taken, and one gone since makes nothing.
+    void ownIndexTemplate() {
+        QTemporaryDir temp;
+        QVERIFY(QDir(temp.path()).mkpath(u"Category/Games"_s));
+        writeBytes(temp.filePath(u"Category/Games/Solo.html"_s), "page");
+        const QString own = temp.filePath(u"own.html"_s);
+        writeBytes(own, "Own IndexTitleXXX<!--BeginProgramRow--> ProgramNameXXX<!--EndProgramRow-->");
+        const QString broken = temp.filePath(u"broken.html"_s);
+        writeBytes(broken, "<!--EndProgramRow--><!--BeginProgramRow-->");
+        workflow.setPadTextFolder(temp.path());
+        const QString games = temp.filePath(u"Category/Games/index.html"_s);
+        const auto make = [&] {
+            dialogs.typed = QStringList{u"https://www.example.com"_s};
+            makeIndexPages();
+        };
+
+        dialogs.files = QStringList{QString(), broken, own};
+        menuEntry(u"Choose_Index_Template"_s)->trigger(); // cancelled
+        menuEntry(u"Choose_Index_Template"_s)->trigger();
+        QCOMPARE(dialogs.filters.last(), u"HTML Files (*.html) | *.html"_s);
+        QVERIFY(dialogs.texts().last().startsWith(u"The file cannot be used as the index template"_s));
+        make();
+        QVERIFY(dialogs.texts().constFirst().endsWith(u"with the default index template."_s));
+        QVERIFY(contentsOf(games).startsWith("<!DOCTYPE"));
+
+        menuEntry(u"Choose_Index_Template"_s)->trigger();
+        make();
+        QVERIFY(dialogs.texts().constFirst().endsWith(u"with the index template %1."_s.arg(own)));
+        QCOMPARE(contentsOf(games), "Own Games Solo\r\n<!-- index page -->\r\n");
+
+        QVERIFY(QFile::remove(own));
+        QVERIFY(QFile::remove(games));
+        make();
+        QCOMPARE(dialogs.shown.size(), std::size_t(1));
+        QVERIFY(dialogs.texts().constFirst().startsWith(u"No index page was written"_s));
+        QVERIFY(dialogs.texts().constFirst().contains(own));
+        QVERIFY(!QFile::exists(games));
+
+        menuEntry(u"Default_Index_Template"_s)->trigger();
+        make();
+        QVERIFY(contentsOf(games).startsWith("<!DOCTYPE"));
+    }
 };
 
 QTEST_MAIN(TestIndexWindow)

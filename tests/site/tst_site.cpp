@@ -155,11 +155,11 @@ private slots:
         QVERIFY(!QFile::exists(at(u"Category/Empty/index.html"_s)));
         QCOMPARE(contentsOf(at(u"victim/v.html"_s)), "victim");
         QCOMPARE(contentsOf(at(u"Category/Kept/index.html"_s)), "a page");
-        QCOMPARE(
-            contentsOf(at(u"Category/index.html"_s)),
-            "T=Categories top=index.html\r\nC Games/index.html Games 5\r\n"
-            "C Home/Hobby/index.html Home/Hobby 1\r\nC Kept/index.html Kept 1\r\nC Trap/index.html Trap 1\r\n"
-            "P Beta.html Beta  \r\n\r\n<!-- index page -->\r\n");
+        // Kept and Trap have no index of this run's: the top index does not link them.
+        const QByteArray top = "T=Categories top=index.html\r\nC Games/index.html Games 5\r\n"
+                               "C Home/Hobby/index.html Home/Hobby 1\r\n"
+                               "P Beta.html Beta  \r\n\r\n<!-- index page -->\r\n";
+        QCOMPARE(contentsOf(at(u"Category/index.html"_s)), top);
         QCOMPARE(contentsOf(at(u"Category/Games/index.html"_s)),
                  "T=Games top=../index.html\r\nP Alpha.html Alpha  \r\nP alpha.html alpha  \r\n"
                  "P Caf%C3%A9.html Caf\xE9  \r\nP Tom%20%26%20Jerry.html Tom &amp; Jerry  \r\n"
@@ -183,6 +183,9 @@ private slots:
         QCOMPARE(sitemap.times.filter(QRegularExpression(u"^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$"_s))
                      .size(),
                  paths.size());
+        // Again: the indexes found as they are still count as standing.
+        QVERIFY(MakeIndexPages({temp.path(), Site + u'/', rows, u"t"_s}, [] { return true; }));
+        QCOMPARE(contentsOf(at(u"Category/index.html"_s)), top);
     }
 
     // A folder of pages without a Category folder: its own pages only, a link where a page could
@@ -212,6 +215,33 @@ private slots:
         QVERIFY(!QFile::exists(at(u"sub/index.html"_s)));
         QCOMPARE(parsed(contentsOf(at(u"sitemap.xml"_s))).locations,
                  QStringList({Site + u"/index.html"_s, Site + u"/a%20b.html"_s, Site + u"/Zeta.html"_s}));
+    }
+
+    // A sitemap of fewer files than the last removes the files of the longer split, and only them:
+    // nothing is removed through a link, nor while sitemap.xml, which may still list them, stands old.
+    void oldSitemapsRemoved_data() { addRows("oldsitemaps"); }
+    void oldSitemapsRemoved() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(bool, blocked);
+        QFETCH(bool, removed);
+        QTemporaryDir temp;
+        const QString victim = temp.filePath(u"victim.xml"_s);
+        const QString old = temp.filePath(u"Category/"_s + name);
+        make(temp.filePath(u"Category/Games/P.html"_s));
+        make(victim, "victim");
+        if (kind == u"file"_s) {
+            make(old, "old");
+        } else {
+            QVERIFY(kind == u"link"_s ? QFile::link(victim, old) : QDir().mkpath(old));
+        }
+        if (blocked) {
+            QVERIFY(QFile::link(victim, temp.filePath(u"Category/sitemap.xml"_s)));
+        }
+        const Result<IndexRun> run = MakeIndexPages({temp.path(), Site}, [] { return true; });
+        QVERIFY(run);
+        QCOMPARE(!QFileInfo(old).isSymLink() && !QFileInfo::exists(old), removed);
+        QCOMPARE(contentsOf(victim), "victim");
     }
 
     // Files fill up to both limits in turn, the URL limit and the byte limit each met exactly;
@@ -269,8 +299,10 @@ private slots:
         for (int i = 0; i <= MaxSitemapUrls; ++i) {
             QFile(temp.filePath(u"Category/Big/%1.html"_s.arg(i))).open(QIODevice::WriteOnly);
         }
+        make(temp.filePath(u"Category/sitemap-3.xml"_s)); // of an earlier run with more pages
         const Result<IndexRun> run = MakeIndexPages({temp.path(), Site}, [] { return true; });
         QVERIFY(run && run.value().failures.isEmpty());
+        QVERIFY(!QFile::exists(temp.filePath(u"Category/sitemap-3.xml"_s)));
         QCOMPARE(run.value().sitemapFiles,
                  QStringList(
                      {u"Category/sitemap.xml"_s, u"Category/sitemap-1.xml"_s, u"Category/sitemap-2.xml"_s}));
