@@ -7,6 +7,7 @@
 #include "fetch/Recipe.h"
 #include "files/AllFiles.h"
 #include "files/SafePath.h"
+#include "files/ShownText.h"
 #include "pagegen/PageWriter.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
@@ -76,7 +77,7 @@ public:
     // again and the records after it are never reached: say which.
     void noteRecordsNotTried() {
         const int notTried = m_passes - m_summary.records;
-        const std::optional<std::int32_t> last = platform::toInt32(m_record);
+        const std::optional<std::int32_t> last = platform::toInt32(m_record.section(u' ', 0, 0));
         if (notTried == 1 && last) {
             m_summary.notes += OneNotTriedMessage.arg(*last + 1).arg(*last);
         } else if (notTried > 1 && last) {
@@ -164,6 +165,19 @@ void Workflow::notePage(BatchLog& log, const QString& page, platform::FileWrite 
         log.replaced(earlier->second, page.mid(m_record.storageFolder.size() + 1));
     }
     m_pageWriters.insert(page, writer);
+}
+
+// A record as its messages name it: its number, and the PAD text file it is read from or the
+// address it is loaded from, so that a user fixes the right file.
+QString Workflow::namedRecord(const QString& address) const {
+    QString source = address;
+    if (m_check2 == 1) {
+        const Result<QStringList> names = files::AllFiles(m_padTextFolder);
+        const std::optional<std::int32_t> record = platform::toInt32(m_record.recordCounter);
+        source = names && record ? names.value().value(*record) : QString();
+    }
+    return source.isEmpty() ? m_record.recordCounter
+                            : QStringLiteral("%1 (%2)").arg(m_record.recordCounter, files::shownText(source));
 }
 
 QString Workflow::recordAddress() const {
@@ -318,8 +332,8 @@ void Workflow::runPasses(BatchLog& log) {
         if (mode == Mode::TextFile) {
             setRecordCounter(QString::number(pass));
         }
-        log.startRecord(m_record.recordCounter);
         const QString address = mode == Mode::TextFile ? QString() : recordAddress();
+        log.startRecord(namedRecord(address));
         if (mode != Mode::TextFile) {
             if (!yieldGoesOn()) {
                 return;
