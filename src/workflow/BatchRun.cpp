@@ -20,6 +20,8 @@ using namespace Qt::StringLiterals;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
+const QString ListDoneMessage =
+    QStringLiteral("All %1 records of the list were made; import a list or set the start record");
 const QString NoListMessage = QStringLiteral("You haven't imported a list of PAD files. Do step 1: first.");
 const QString BadRangeMessage = QStringLiteral(
     "\"%1\" in \"Range = 0 to\" is not a whole number from 0 to 32,767.\r\n\r\nNo record was processed.");
@@ -312,6 +314,14 @@ void Workflow::runPasses(BatchLog& log) {
         return;
     }
     const Mode mode = m_check1 == 1 ? Mode::TextStore : m_check2 == 1 ? Mode::TextFile : Mode::Url;
+    // A second press after a run over the whole list would only run the records past its end.
+    const std::optional<std::int16_t> counter = platform::toInt16(m_record.recordCounter);
+    if (mode != Mode::TextFile && counter && *counter >= m_urlList.size()) {
+        m_dialogs.message(ListDoneMessage.arg(m_urlList.size()), MessageButtons::Ok,
+                          MessageIcon::Information);
+        log.refuse();
+        return;
+    }
     if (m_fetchOnlyChanged && mode != Mode::TextFile) {
         beginFetchState(mode == Mode::TextStore);
     } else if (!dropFetchState()) {
