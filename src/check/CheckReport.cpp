@@ -20,8 +20,9 @@ constexpr qsizetype MaxNameColumn = 32;
 const QString FormulaStarts = u"=+-@\t\r"_s;
 
 QStringList cellsOf(const Finding& finding) {
-    return {QString::number(finding.record), finding.programName, finding.finding, finding.field,
-            severityName(finding.severity),  finding.detail};
+    return {
+        QString::number(finding.record), finding.file,  finding.programName, finding.finding, finding.field,
+        severityName(finding.severity),  finding.detail};
 }
 
 // On one line of a table: controls escaped, line breaks too.
@@ -56,8 +57,8 @@ QString tableOf(const std::vector<Finding>& findings) {
         for (const QString& cell : cellsOf(finding)) {
             cells += tableCell(cell);
         }
-        if (cells[1].size() > MaxNameColumn) {
-            cells[1] = cells[1].left(MaxNameColumn - 3) + u"..."_s;
+        if (cells[2].size() > MaxNameColumn) {
+            cells[2] = cells[2].left(MaxNameColumn - 3) + u"..."_s;
         }
         rows.push_back(cells);
     }
@@ -120,6 +121,7 @@ QByteArray JsonReport(const std::vector<Finding>& findings, int recordsChecked) 
     QJsonArray rows;
     for (const Finding& finding : findings) {
         rows.append(QJsonObject{{u"record"_s, finding.record},
+                                {u"file"_s, finding.file},
                                 {u"program_name"_s, finding.programName},
                                 {u"finding"_s, finding.finding},
                                 {u"field"_s, finding.field},

@@ -11,9 +11,10 @@
 namespace vt::check {
 
 // The columns of every report, in order.
-inline const QStringList ReportColumns = {QStringLiteral("record"),   QStringLiteral("program name"),
-                                          QStringLiteral("finding"),  QStringLiteral("field"),
-                                          QStringLiteral("severity"), QStringLiteral("detail")};
+inline const QStringList ReportColumns = {QStringLiteral("record"),       QStringLiteral("file"),
+                                          QStringLiteral("program name"), QStringLiteral("finding"),
+                                          QStringLiteral("field"),        QStringLiteral("severity"),
+                                          QStringLiteral("detail")};
 
 // One line per finding under a header, then one line per finding name found, with its count,
 // and the total. Control characters of PAD values are shown escaped.
@@ -28,7 +29,7 @@ QString SummaryLine(const std::vector<Finding>& findings, int recordsChecked);
 // value as a formula. UTF-8.
 QByteArray CsvReport(const std::vector<Finding>& findings);
 
-// {"records": <checked>, "findings": [{"record": 3, "program_name": ..., ...}]}, UTF-8.
+// {"records": <checked>, "findings": [{"record": 3, "file": "3.txt", "program_name": ..., ...}]}, UTF-8.
 QByteArray JsonReport(const std::vector<Finding>& findings, int recordsChecked);
 
 // Whether any finding is an error.

@@ -54,10 +54,11 @@ Result<CheckRun> CheckTextFolder(const TextFolderCheck& source, const CheckHooks
         }
         const Result<QString> text =
             workflow::ReadListedPadText(source.folder, names.value(), QString::number(record));
+        const QString file = names.value().value(record);
         if (text) {
-            check.checkText(record, text.value());
+            check.checkText(record, file, text.value());
         } else {
-            check.notLoaded(record, text.message());
+            check.notLoaded(record, file, text.message());
         }
     }
     return finished(check, records, records, false);
@@ -94,8 +95,10 @@ Result<CheckRun> CheckUrlList(const UrlListCheck& source, platform::Browser& bro
         if (!goesOn()) {
             return finished(check, total, i, true);
         }
+        // A record is named by its entry in the list, as the batch names it.
+        const QString entry = list.value().value(records[i]).trimmed();
         if (!entries[i].refusal.isEmpty()) {
-            check.notLoaded(records[i], entries[i].refusal);
+            check.notLoaded(records[i], entry, entries[i].refusal);
             continue;
         }
         QStringList ahead;
@@ -108,9 +111,9 @@ Result<CheckRun> CheckUrlList(const UrlListCheck& source, platform::Browser& bro
             return finished(check, total, i, true);
         }
         if (loaded) {
-            check.checkText(records[i], browser.bodyText());
+            check.checkText(records[i], entry, browser.bodyText());
         } else {
-            check.notLoaded(records[i], loaded.message());
+            check.notLoaded(records[i], entry, loaded.message());
         }
     }
     return finished(check, total, total, false);

@@ -18,8 +18,8 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QString Caption = u"Check PAD Files"_s;
-const QStringList Headers = {u"Record"_s, u"Program Name"_s, u"Finding"_s,
-                             u"Field"_s,  u"Severity"_s,     u"Detail"_s};
+const QStringList Headers = {u"Record"_s, u"File"_s,     u"Program Name"_s, u"Finding"_s,
+                             u"Field"_s,  u"Severity"_s, u"Detail"_s};
 const QString CsvFilter = u"CSV Files (*.csv) | *.csv"_s;
 const QString NotSavedMessage = u"The report could not be saved.\r\n\r\n%1"_s;
 
@@ -69,11 +69,12 @@ void CheckWindow::showReport(const QString& folder, const CheckRun& run) {
         record->setData(Qt::DisplayRole, finding.record); // sorted as a number
         record->setFlags(record->flags() & ~Qt::ItemIsEditable);
         m_table->setItem(row, 0, record);
-        m_table->setItem(row, 1, textItem(finding.programName));
-        m_table->setItem(row, 2, textItem(finding.finding));
-        m_table->setItem(row, 3, textItem(finding.field));
-        m_table->setItem(row, 4, textItem(severityName(finding.severity)));
-        m_table->setItem(row, 5, textItem(finding.detail));
+        m_table->setItem(row, 1, textItem(finding.file));
+        m_table->setItem(row, 2, textItem(finding.programName));
+        m_table->setItem(row, 3, textItem(finding.finding));
+        m_table->setItem(row, 4, textItem(finding.field));
+        m_table->setItem(row, 5, textItem(severityName(finding.severity)));
+        m_table->setItem(row, 6, textItem(finding.detail));
     }
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(0, Qt::AscendingOrder);

@@ -11,6 +11,7 @@ enum class Severity { Error, Warning };
 
 struct Finding {
     int record = 0;      // the record number, as the batch numbers it
+    QString file;        // the PAD text file it is read from (as listed), or the address it is loaded from
     QString programName; // the record's Program_Name, "" when it has none or was not read
     QString finding;     // one of the names below
     QString field;       // the PAD tag it is about, without brackets; "" for the record as a whole

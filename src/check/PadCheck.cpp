@@ -157,10 +157,11 @@ QString quoted(const QString& text) {
 struct RecordFindings {
     std::vector<Finding>& all;
     int record;
+    QString file;
     QString programName;
 
     void add(const QString& finding, const QString& field, Severity severity, const QString& detail) {
-        all.push_back({record, programName, finding, field, severity, detail});
+        all.push_back({record, file, programName, finding, field, severity, detail});
     }
 };
 
@@ -221,14 +222,15 @@ QString overlongName(const QString& programName, const QString& file) {
 PadCheck::PadCheck(bool byCategory)
     : m_byCategory(byCategory) {}
 
-void PadCheck::notLoaded(int record, const QString& reason) {
-    m_findings.push_back({record, QString(), finding::NotLoaded, QString(), Severity::Error, reason});
+void PadCheck::notLoaded(int record, const QString& file, const QString& reason) {
+    m_findings.push_back({record, file, QString(), finding::NotLoaded, QString(), Severity::Error, reason});
 }
 
 // The page file the record would write, named as the page writer names it; the later of two
 // records with one page file replaces the earlier's page.
-void PadCheck::checkPage(int record, const QString& programName, const QString& category) {
-    RecordFindings found{m_findings, record, programName};
+void PadCheck::checkPage(int record, const QString& file, const QString& programName,
+                         const QString& category) {
+    RecordFindings found{m_findings, record, file, programName};
     const std::optional<QString> folder = m_byCategory ? std::optional(category) : std::nullopt;
     const Result<QString> page = pagegen::PagePath(PageFolder, programName, folder);
     if (!page) {
@@ -237,8 +239,8 @@ void PadCheck::checkPage(int record, const QString& programName, const QString& 
                   Severity::Error, page.message());
         return;
     }
-    const QString file = page.value().mid(PageFolder.size() + 1);
-    if (const QString tooLong = overlongName(programName, file); !tooLong.isEmpty()) {
+    const QString pageFile = page.value().mid(PageFolder.size() + 1);
+    if (const QString tooLong = overlongName(programName, pageFile); !tooLong.isEmpty()) {
         const bool inName = tooLong == pageFileName(programName);
         found.add(finding::NoPage, inName ? padFields().front().tag : padFields().back().tag, Severity::Error,
                   NameTooLong.arg(inName ? u"program name"_s : u"category"_s, inName ? programName : category,
@@ -246,14 +248,15 @@ void PadCheck::checkPage(int record, const QString& programName, const QString& 
                                   QString::number(MaxNameBytes)));
         return;
     }
-    if (const auto earlier = m_pageMakers.constFind(file); earlier != m_pageMakers.cend()) {
+    if (const auto earlier = m_pageMakers.constFind(pageFile); earlier != m_pageMakers.cend()) {
         found.add(finding::PageLost, padFields().front().tag, Severity::Error,
-                  u"replaces the page of record %1: %2"_s.arg(*earlier).arg(file));
+                  u"replaces the page of record %1: %2"_s.arg(*earlier, pageFile));
     }
-    m_pageMakers.insert(file, record);
+    m_pageMakers.insert(pageFile,
+                        file.isEmpty() ? QString::number(record) : u"%1 (%2)"_s.arg(record).arg(file));
 }
 
-void PadCheck::checkText(int record, const QString& padText) {
+void PadCheck::checkText(int record, const QString& file, const QString& padText) {
     const auto first = qsizetype(m_findings.size());
     const QStringList rowValues = pagegen::ValuesBetween(padText, pagegen::PadFieldTable());
     std::vector<QString> values;
@@ -262,8 +265,8 @@ void PadCheck::checkText(int record, const QString& padText) {
     }
     // Row 1 names the page, row 17 its category folder.
     const QString& name = values.front();
-    checkPage(record, name, values.back());
-    RecordFindings found{m_findings, record, name};
+    checkPage(record, file, name, values.back());
+    RecordFindings found{m_findings, record, file, name};
     for (std::size_t i = 0; i < padFields().size(); ++i) {
         checkField(found, padFields()[i], values[i]);
     }

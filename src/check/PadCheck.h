@@ -17,19 +17,20 @@ public:
     // byCategory: pages are filed by category, as the category run files them.
     explicit PadCheck(bool byCategory);
 
-    // Every finding of the record's PAD text; a page that a later record replaces is named then.
-    void checkText(int record, const QString& padText);
+    // Every finding of the record's PAD text, read from the file or address given; a page that a
+    // later record replaces is named then.
+    void checkText(int record, const QString& file, const QString& padText);
     // The record's text could not be read or loaded: why, as the batch says it.
-    void notLoaded(int record, const QString& reason);
+    void notLoaded(int record, const QString& file, const QString& reason);
 
     const std::vector<Finding>& findings() const { return m_findings; }
     std::vector<Finding> takeFindings() { return std::move(m_findings); }
 
 private:
-    void checkPage(int record, const QString& programName, const QString& category);
+    void checkPage(int record, const QString& file, const QString& programName, const QString& category);
 
     bool m_byCategory;
-    QHash<QString, int> m_pageMakers; // page file -> the record that made it last
+    QHash<QString, QString> m_pageMakers; // page file -> the record that made it last, with its file
     std::vector<Finding> m_findings;
 };
 

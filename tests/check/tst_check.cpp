@@ -86,7 +86,8 @@ private slots:
         QTemporaryDir temp;
         writeBytes(temp.filePath(u"0.txt"_s), "<Program_Name>" + value + "</Program_Name>");
         const Outcome outcome = runCheck({u"--from-texts"_s, temp.path(), u"--format"_s, u"csv"_s});
-        QVERIFY2(outcome.out.contains("\r\n0," + cell + ",description empty,"), outcome.out.constData());
+        QVERIFY2(outcome.out.contains("\r\n0,0.txt," + cell + ",description empty,"),
+                 outcome.out.constData());
     }
 
     // A page file or category folder whose name is over 255 bytes, as the system is handed it
@@ -140,14 +141,14 @@ private slots:
                           u"\nftp://example.com/pad.xml\n"_s + server.url(u"/clean.xml"_s) + u"\n"_s)
                              .toUtf8());
         const Outcome outcome = runCheck({u"--url-list"_s, list, u"--format"_s, u"csv"_s});
-        QCOMPARE(
-            QString::fromUtf8(outcome.out),
-            u"record,program name,finding,field,severity,detail\r\n"
-            "1,,not loaded,,error,the server answered with HTTP status 404 (Not Found)\r\n"
-            "2,,not loaded,,error,\"The URL list entry \"\"ftp://example.com/pad.xml\"\" is not an http or "
-            "https "
-            "address\"\r\n"
-            "3,Clean Tool,page lost,Program_Name,error,replaces the page of record 0: Clean Tool.html\r\n"_s);
+        const QString clean = server.url(u"/clean.xml"_s);
+        QCOMPARE(QString::fromUtf8(outcome.out),
+                 u"record,file,program name,finding,field,severity,detail\r\n"
+                 "1,%1,,not loaded,,error,the server answered with HTTP status 404 (Not Found)\r\n"
+                 "2,ftp://example.com/pad.xml,,not loaded,,error,\"The URL list entry \"\"ftp://example.com/"
+                 "pad.xml\"\" is not an http or https address\"\r\n"
+                 "3,%2,Clean Tool,page lost,Program_Name,error,replaces the page of record 0 (%2): Clean "
+                 "Tool.html\r\n"_s.arg(server.url(u"/gone.xml"_s), clean));
         QCOMPARE(outcome.exitCode, 1);
     }
 
@@ -159,7 +160,7 @@ private slots:
         writeBytes(temp.filePath(u"a.txt"_s), "<Program_Name>A</Program_Name>");
         QCOMPARE(::mkfifo(QFile::encodeName(temp.filePath(u"b.txt"_s)).constData(), 0600), 0);
         const Outcome checked = runCheck({u"--from-texts"_s, temp.path(), u"--format"_s, u"csv"_s});
-        QVERIFY2(checked.out.contains("\r\n1,,not loaded,,error,\"Could not open \"\"") &&
+        QVERIFY2(checked.out.contains("\r\n1,b.txt,,not loaded,,error,\"Could not open \"\"") &&
                      checked.out.contains("b.txt\"\": it is not a regular file"),
                  checked.out.constData());
         const Outcome made =

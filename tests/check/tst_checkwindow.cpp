@@ -55,8 +55,8 @@ private slots:
         // A click on a header sorts by that column: the records as numbers, the findings as text.
         QHeaderView* header = table->horizontalHeader();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          {header->sectionViewportPosition(2) + 4, 4});
-        QCOMPARE(table->item(0, 2)->text(), u"description empty"_s);
+                          {header->sectionViewportPosition(3) + 4, 4});
+        QCOMPARE(table->item(0, 3)->text(), u"description empty"_s);
         table->sortByColumn(0, Qt::DescendingOrder);
         QCOMPARE(table->item(0, 0)->text(), u"10"_s);
 
