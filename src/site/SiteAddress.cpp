@@ -18,6 +18,9 @@ Result<QString> SiteAddress(const QString& given) {
     const auto refused = [&](const QString& why) {
         return Status::failure(NotSiteAddress.arg(given, why));
     };
+    if (trimmed.isEmpty()) {
+        return refused(u"no address was given"_s);
+    }
     if (!url.isValid()) {
         return refused(url.errorString());
     }

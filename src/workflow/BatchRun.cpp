@@ -7,6 +7,7 @@
 #include "fetch/Recipe.h"
 #include "files/AllFiles.h"
 #include "files/SafePath.h"
+#include "files/ShownText.h"
 #include "pagegen/PageWriter.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
@@ -19,6 +20,8 @@ using namespace Qt::StringLiterals;
 using platform::MessageButtons;
 using platform::MessageIcon;
 
+const QString ListDoneMessage =
+    QStringLiteral("All %1 records of the list were made; import a list or set the start record");
 const QString NoListMessage = QStringLiteral("You haven't imported a list of PAD files. Do step 1: first.");
 const QString BadRangeMessage = QStringLiteral(
     "\"%1\" in \"Range = 0 to\" is not a whole number from 0 to 32,767.\r\n\r\nNo record was processed.");
@@ -76,7 +79,7 @@ public:
     // again and the records after it are never reached: say which.
     void noteRecordsNotTried() {
         const int notTried = m_passes - m_summary.records;
-        const std::optional<std::int32_t> last = platform::toInt32(m_record);
+        const std::optional<std::int32_t> last = platform::toInt32(m_record.section(u' ', 0, 0));
         if (notTried == 1 && last) {
             m_summary.notes += OneNotTriedMessage.arg(*last + 1).arg(*last);
         } else if (notTried > 1 && last) {
@@ -164,6 +167,19 @@ void Workflow::notePage(BatchLog& log, const QString& page, platform::FileWrite 
         log.replaced(earlier->second, page.mid(m_record.storageFolder.size() + 1));
     }
     m_pageWriters.insert(page, writer);
+}
+
+// A record as its messages name it: its number, and the PAD text file it is read from or the
+// address it is loaded from, so that a user fixes the right file.
+QString Workflow::namedRecord(const QString& address) const {
+    QString source = address;
+    if (m_check2 == 1) {
+        const Result<QStringList> names = files::AllFiles(m_padTextFolder);
+        const std::optional<std::int32_t> record = platform::toInt32(m_record.recordCounter);
+        source = names && record ? names.value().value(*record) : QString();
+    }
+    return source.isEmpty() ? m_record.recordCounter
+                            : QStringLiteral("%1 (%2)").arg(m_record.recordCounter, files::shownText(source));
 }
 
 QString Workflow::recordAddress() const {
@@ -298,6 +314,14 @@ void Workflow::runPasses(BatchLog& log) {
         return;
     }
     const Mode mode = m_check1 == 1 ? Mode::TextStore : m_check2 == 1 ? Mode::TextFile : Mode::Url;
+    // A second press after a run over the whole list would only run the records past its end.
+    const std::optional<std::int16_t> counter = platform::toInt16(m_record.recordCounter);
+    if (mode != Mode::TextFile && counter && *counter >= m_urlList.size()) {
+        m_dialogs.message(ListDoneMessage.arg(m_urlList.size()), MessageButtons::Ok,
+                          MessageIcon::Information);
+        log.refuse();
+        return;
+    }
     if (m_fetchOnlyChanged && mode != Mode::TextFile) {
         beginFetchState(mode == Mode::TextStore);
     } else if (!dropFetchState()) {
@@ -318,8 +342,8 @@ void Workflow::runPasses(BatchLog& log) {
         if (mode == Mode::TextFile) {
             setRecordCounter(QString::number(pass));
         }
-        log.startRecord(m_record.recordCounter);
         const QString address = mode == Mode::TextFile ? QString() : recordAddress();
+        log.startRecord(namedRecord(address));
         if (mode != Mode::TextFile) {
             if (!yieldGoesOn()) {
                 return;

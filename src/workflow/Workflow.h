@@ -193,6 +193,8 @@ private:
     void prefetchPasses(int passes, bool stopsAtRangeEnd);
     void notePageWritten(BatchLog& log, platform::FileWrite effect);
     void notePage(BatchLog& log, const QString& page, platform::FileWrite effect);
+    // The current record as messages name it: "23 (3.txt)", "5 (http://example.com/pad.xml)".
+    QString namedRecord(const QString& address) const;
     // The trimmed address the current record's Step 3 loads, or "" when it loads none.
     QString recordAddress() const;
     // A batch that fetches only changed PAD files reads what the last one kept at its start and

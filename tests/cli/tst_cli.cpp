@@ -376,7 +376,8 @@ private slots:
             const QByteArray path = "/" + QByteArray(1, letter) + ".xml";
             const QByteArray name =
                 letter == 'a' || letter == 'd' ? "Alpha" : QByteArray(1, letter).toUpper() + "prog";
-            const QByteArray etag = letter == 'w' ? "W/\"" + version + "\"" : "\"" + letter + version + "\"";
+            const QByteArray etag =
+                letter == 'w' ? "W/\"" + version + "\"" : "\"" + QByteArray(1, letter) + version + "\"";
             const QByteArray validators =
                 letter == 'l' ? "Last-Modified: " + date + "\r\n" : "ETag: " + etag + "\r\n";
             server.answer(path,

@@ -100,6 +100,7 @@ private slots:
         QFETCH(QString, address);
         const Result<QString> checked = SiteAddress(given);
         QCOMPARE(checked ? checked.value() : QString(), address);
+        QVERIFY2(checked || !checked.message().endsWith(u"()."_s), qPrintable(checked.message())); // a reason
     }
 
     // The pages of a category run among what else a folder can hold: hidden and other files, an old
