@@ -1,5 +1,6 @@
 // The window program: the main window over the workflow, with real dialogs and browser.
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <string_view>
@@ -54,6 +55,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Vellumtide"));
     // Lets the desktop match the window to its entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("vellumtide"));
+    // Every window of the program carries its icon.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vellumtide.png")));
 
     vt::platform::QtDialogs dialogs;
     vt::platform::NetworkBrowser browser;

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "article/ArticleTemplates.h"
+#include "platform/ScreenFit.h"
 #include "platform/Twips.h"
 #include "workflow/BoxText.h"
 #include "workflow/WindowFonts.h"
@@ -15,7 +16,7 @@ Form10::Form10(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Make Article"));
     setFont(workflow::windowFont());
-    resize(platform::twipsSize(9645, 8415));
+    platform::PlaceOnScreen(this, platform::twipsSize(9645, 8415));
     auto* text1 = new QPlainTextEdit(workflow::toBoxText(LongArticleTemplate()), this);
     text1->setObjectName(QStringLiteral("Text1"));
     text1->setTabChangesFocus(true);

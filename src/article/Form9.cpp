@@ -1,15 +1,14 @@
 #include "article/Form9.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "article/ArticleFill.h"
 #include "article/ArticleSources.h"
 #include "article/ArticleTemplates.h"
+#include "platform/ScreenFit.h"
 #include "platform/Dialogs.h"
 #include "platform/DriveList.h"
 #include "platform/FolderList.h"
@@ -47,8 +46,7 @@ Form9::Form9(workflow::Workflow& workflow, platform::Dialogs& dialogs, QWidget* 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
     setFont(workflow::windowFont());
-    resize(platform::twipsSize(9735, 8325));
-    move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
+    platform::PlaceOnScreen(this, platform::twipsSize(9735, 8325));
     buildControls();
     bindControls();
 }

@@ -1,5 +1,7 @@
 #include "category/CategorySorting.h"
 
+#include <QScopeGuard>
+
 #include <utility>
 
 #include "files/AllFiles.h"
@@ -75,6 +77,16 @@ void createCategoryFolder(const QString& categoryRoot, const QString& category) 
     }
 }
 
+QString subfolderOf(const QString& baseFolder, int number) {
+    return files::displayPath(baseFolder, QString::number(number));
+}
+
+// The files of a folder; none when it cannot be listed.
+int filesIn(const QString& folder) {
+    const Result<int> files = platform::FileCount(folder);
+    return files ? files.value() : 0;
+}
+
 } // namespace
 
 CategorySorting::CategorySorting(workflow::Workflow& workflow, platform::Dialogs& dialogs,
@@ -92,7 +104,7 @@ CategorySorting::~CategorySorting() {
 
 bool CategorySorting::yieldGoesOn() {
     m_yield();
-    return !m_workflow.isShutDown();
+    return !m_workflow.isStopping();
 }
 
 void CategorySorting::pressCommand12() {
@@ -186,11 +198,11 @@ bool CategorySorting::createCategoryFolders(const QString& padTextFolder, const 
 }
 
 void CategorySorting::handOverToSplitter(const QString& padTextFolder) {
-    // Closing the main window (Ctrl-C in the runner) stops the split at its next file, as closing
-    // the splitter's own window does.
+    // Stop, or closing the main window (Ctrl-C in the runner), stops the split at its next file, as
+    // closing the splitter's own window does.
     const platform::Yield yieldToSplit = [this] {
         m_yield();
-        if (m_workflow.isShutDown()) {
+        if (m_workflow.isStopping()) {
             m_splitter->shutDown();
         }
     };
@@ -229,6 +241,9 @@ void CategorySorting::categoryRun() {
     const int lastSubfolder =
         estimate.isEmpty() ? UnknownEstimate : platform::toInt32(estimate).value_or(UnknownEstimate);
     const QString baseFolder = m_workflow.padTextFolder();
+    // The yellow box shows the folder the user chose again, not the subfolder the run ended in, so
+    // that the next step (index pages, a check) works on the whole folder.
+    const auto showBaseFolder = qScopeGuard([&] { m_workflow.setPadTextFolder(baseFolder); });
     workflow::BatchSummary total;
     // A PAD text file the split could not move into its subfolder gets no page.
     if (m_splitter) {
@@ -238,29 +253,37 @@ void CategorySorting::categoryRun() {
         total.failures += split.reasons;
         m_lastRun.add(total);
     }
-    for (int i = 0; i <= lastSubfolder; ++i) {
+    int next = 0; // the first subfolder the run did not go through
+    for (; next <= lastSubfolder && !total.stopped; ++next) {
         m_workflow.setPadTextFolder(baseFolder);
         if (!yieldGoesOn()) {
-            return;
+            break;
         }
-        m_workflow.setCategoryProgress(QString::number(i));
+        m_workflow.setCategoryProgress(QString::number(next));
         if (!yieldGoesOn()) {
-            return;
+            break;
         }
-        const QString subfolder = files::displayPath(baseFolder, QString::number(i));
+        const QString subfolder = subfolderOf(baseFolder, next);
         m_workflow.setPadTextFolder(subfolder);
-        const Result<int> files = platform::FileCount(subfolder);
-        if (!files || files.value() == 0) {
+        if (filesIn(subfolder) == 0) {
             break;
         }
         const workflow::BatchSummary batch = m_workflow.runBatch();
         total.add(batch);
         m_lastRun.add(batch);
     }
+    if (m_workflow.isShutDown()) {
+        return;
+    }
+    if (m_workflow.isStopping()) {
+        // How far it got, of the records of every subfolder the run would have gone on to.
+        total.stopped = true;
+        for (; next <= lastSubfolder && filesIn(subfolderOf(baseFolder, next)) > 0; ++next) {
+            total.total += filesIn(subfolderOf(baseFolder, next));
+        }
+    }
     if (total.worthTelling()) {
-        m_dialogs.message(workflow::Workflow::summaryText(total, m_workflow.namedInSummary()),
-                          MessageButtons::Ok,
-                          total.allMade() ? MessageIcon::Information : MessageIcon::Exclamation);
+        m_workflow.reportSummary(total);
     }
     m_dialogs.message(RunFinished, MessageButtons::Ok, MessageIcon::Information);
 }

@@ -3,12 +3,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "check/CheckReport.h"
 #include "check/CheckSources.h"
 #include "files/ShownText.h"
+#include "platform/ScreenFit.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 
@@ -50,11 +52,13 @@ CheckWindow::CheckWindow(platform::Dialogs& dialogs, QWidget* parent)
     save->setObjectName(u"SaveCsv"_s);
     connect(save, &QPushButton::clicked, this, &CheckWindow::saveCsv);
 
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
     layout->addWidget(m_table);
     layout->addWidget(save, 0, Qt::AlignRight);
-    resize(1040, 520);
+    platform::PlaceOnScreen(this, {1040, 520});
 }
 
 void CheckWindow::showReport(const QString& folder, const CheckRun& run) {

@@ -23,6 +23,13 @@ public:
     // Yes is the default.
     virtual Answer message(const QString& text, MessageButtons buttons, MessageIcon icon) = 0;
 
+    // A message with OK whose whole account (paragraphs joined by CR LF) the user can show and save
+    // as a text file. A host without such a box shows the message alone.
+    virtual void report(const QString& text, MessageIcon icon, const QString& details) {
+        static_cast<void>(details);
+        message(text, MessageButtons::Ok, icon);
+    }
+
     // An open-file dialog with a filter in the system's own syntax ("Text Files (*.txt) | *.txt");
     // the chosen file's full path, or nothing when the user cancelled.
     virtual std::optional<QString> openFile(const QString& filter) = 0;

@@ -2,12 +2,29 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QInputDialog>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "files/ShownText.h"
+#include "platform/FileSystem.h"
 
 namespace vt::platform {
+namespace {
+
+const QString ReportFilter = QStringLiteral("Text Files (*.txt) | *.txt");
+// A text input is this wide where the screen allows.
+constexpr int PromptWidth = 560;
+const QString ReportNotSavedMessage = QStringLiteral("The report could not be saved.\r\n\r\n%1");
+
+} // namespace
 
 Answer QtDialogs::message(const QString& text, MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(QApplication::activeWindow());
@@ -29,6 +46,29 @@ Answer QtDialogs::message(const QString& text, MessageButtons buttons, MessageIc
                                          : Answer::No;
 }
 
+void QtDialogs::report(const QString& text, MessageIcon icon, const QString& details) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(ApplicationTitle);
+    box.setText(files::shownText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    box.setDetailedText(files::shownText(details).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    box.setIcon(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information);
+    box.setStandardButtons(QMessageBox::Ok);
+    QPushButton* save = box.addButton(QStringLiteral("Save Report..."), QMessageBox::ActionRole);
+    save->setObjectName(QStringLiteral("SaveReport"));
+    // The box closes at any of its buttons; saving leaves it up.
+    save->disconnect();
+    QObject::connect(save, &QPushButton::clicked, &box, [this, &details] {
+        const std::optional<QString> file = saveFile(ReportFilter);
+        if (!file) {
+            return;
+        }
+        if (const auto saved = ReplaceFile(*file, (details + QStringLiteral("\r\n")).toUtf8()); !saved) {
+            message(ReportNotSavedMessage.arg(saved.message()), MessageButtons::Ok, MessageIcon::Exclamation);
+        }
+    });
+    box.exec();
+}
+
 std::optional<QString> QtDialogs::openFile(const QString& filter) {
     const QString chosen =
         QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(), qtFilter(filter));
@@ -47,15 +87,27 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter) {
     return chosen;
 }
 
+// The prompt wraps, so a long one gives a taller dialog, never one wider than the screen.
 std::optional<QString> QtDialogs::askText(const QString& prompt, const QString& initial) {
-    bool accepted = false;
-    const QString typed =
-        QInputDialog::getText(QApplication::activeWindow(), ApplicationTitle, files::shownText(prompt),
-                              QLineEdit::Normal, initial, &accepted);
-    if (!accepted) {
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(ApplicationTitle);
+    auto* label = new QLabel(files::shownText(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    label->setWordWrap(true);
+    auto* input = new QLineEdit(initial);
+    input->setObjectName(QStringLiteral("Answer"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(label);
+    layout->addWidget(input);
+    layout->addWidget(buttons);
+    const int width = std::min(PromptWidth, dialog.screen()->availableGeometry().width() * 9 / 10);
+    dialog.setFixedWidth(width);
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return typed;
+    return input->text();
 }
 
 QString QtDialogs::qtFilter(const QString& filter) {

@@ -8,6 +8,9 @@ namespace vt::platform {
 class QtDialogs final : public Dialogs {
 public:
     Answer message(const QString& text, MessageButtons buttons, MessageIcon icon) override;
+    // The details open below the message; "Save Report..." writes them where the user chooses,
+    // and the message stays up until OK.
+    void report(const QString& text, MessageIcon icon, const QString& details) override;
     std::optional<QString> openFile(const QString& filter) override;
     std::optional<QString> saveFile(const QString& filter) override;
     std::optional<QString> askText(const QString& prompt, const QString& initial) override;

@@ -25,6 +25,9 @@ const QString SiteUrlPrompt =
     u"The address the folder is published at, such as https://www.example.com\r\n\r\nIndex pages and "
     "sitemap.xml are written into the Category folder of %1 and every category folder in it, or, when it "
     "has none, index.html and sitemap.xml into %1 itself, for the pages there, with %2."_s;
+const QString HowPagesAreMade =
+    u"\"Make Web Pages and Sort by Category\" to file them by category, or the batch "
+    "button with this folder as the storage folder"_s;
 const QString DefaultTemplateNamed = u"the default index template"_s;
 const QString ChosenTemplateNamed = u"the index template %1"_s;
 const QString UnusableTemplateMessage =
@@ -55,6 +58,7 @@ void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dia
         return;
     }
     IndexRequest request{padTextFolder, QString()};
+    request.howPagesAreMade = HowPagesAreMade;
     QString templateNamed = DefaultTemplateNamed;
     if (const QString file = platform::ReadSetting(platform::ApplicationTitle, SettingsSection, TemplateKey);
         !file.isEmpty()) {

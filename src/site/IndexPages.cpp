@@ -20,7 +20,7 @@ const QString LinkedCategoryFolder =
     u"The folder \"%1\" is a symbolic link: no index is read or written through one."_s;
 const QString NoPages =
     u"The folder \"%1\" holds neither a Category folder nor any page (<program>.html): make its pages first "
-    "(\"pages\", or \"sort\" to file them by category)."_s;
+    "(%2)."_s;
 const QString LinkedFile = u"Could not write \"%1\": it is a symbolic link"_s;
 const QString IndexNamedPage =
     u"The page \"%1\" of the program \"index\" has the name of its folder's index page, which replaces it"_s;
@@ -247,7 +247,7 @@ Result<IndexRun> MakeIndexPages(const IndexRequest& request, const std::function
         return tree.status();
     }
     if (layout == Layout::Flat && tree.value().folders.empty()) {
-        return Status::failure(NoPages.arg(request.folder));
+        return Status::failure(NoPages.arg(request.folder, request.howPagesAreMade));
     }
     return IndexWriter(request, indexTemplate.value(), tree.value(), layout, pageFolder)
         .run(address.value(), goesOn);

@@ -27,6 +27,8 @@ struct IndexRequest {
     QString siteUrl; // the address the folder is published at, as the user gave it
     QString indexTemplate = DefaultIndexTemplate();
     QString templateSource = QStringLiteral("default"); // names the template in a refusal
+    // How the user makes the pages, for a folder that holds none, in the words of the runner
+    QString howPagesAreMade = QStringLiteral("\"pages\", or \"sort\" to file them by category");
 };
 
 struct IndexRun {

@@ -1,13 +1,12 @@
 #include "splitter/SplitterWindow.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
+#include "platform/ScreenFit.h"
 #include "platform/DriveList.h"
 #include "platform/FolderList.h"
 #include "platform/Twips.h"
@@ -33,8 +32,7 @@ SplitterWindow::SplitterWindow(Splitter& splitter, QWidget* parent)
     setWindowTitle(QStringLiteral("Quillmere"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(workflow::windowFont());
-    resize(platform::twipsSize(8805, 8355));
-    move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
+    platform::PlaceOnScreen(this, platform::twipsSize(8805, 8355));
 
     auto place = [this](QWidget* widget, SplitterControl control, const char* name, QRect geometry) {
         widget->setObjectName(QString::fromLatin1(name));

@@ -37,6 +37,8 @@ const QString StateNotRemovedMessage = QStringLiteral(
     "The state of an earlier run that fetched only changed PAD files could not be removed, so this run "
     "was not started: %1");
 const QString CountsMessage = QStringLiteral("%1 written, %2 unchanged, %3 failed.");
+const QString StoppedMessage =
+    QStringLiteral("Stopped after %1 of %2 records; every file written up to then is whole.");
 const QString FailedMessage = QStringLiteral("%1 of %2 records could not be loaded or written.");
 const QString ReplacedMessage =
     QStringLiteral("Pages replaced by the page of a later record with the same file name: %1.");
@@ -65,6 +67,9 @@ enum class Mode { TextStore, TextFile, Url };
 // The failures of one run: each record counted and named once, with its first reason.
 class Workflow::BatchLog {
 public:
+    explicit BatchLog(const bool& stopping)
+        : m_stopping(stopping) {}
+
     // A pass on the record that has just failed (its counter stayed) is no new record.
     void startRecord(const QString& record) {
         ++m_passes;
@@ -86,9 +91,22 @@ public:
             m_summary.notes += NotTriedMessage.arg(notTried).arg(*last).arg(*last + 1).arg(*last + notTried);
         }
     }
-    // Notes the failure of a step; the step's outcome again.
+    // The run is at a record: how many of its records are behind, of how many.
+    void reach(int done, int total) {
+        m_summary.done = done;
+        m_summary.total = total;
+    }
+    // The run ended: every record is behind, or it stopped where it was.
+    void end(bool stopped) {
+        m_summary.stopped = stopped;
+        if (!stopped) {
+            m_summary.done = m_summary.total;
+        }
+    }
+    // Notes the failure of a step; the step's outcome again. A step that ended because the run
+    // stopped is no failure of its record, which the run never finished.
     const Status& note(const Status& status) {
-        if (!status.ok() && !m_recordFailed) {
+        if (!status.ok() && !m_recordFailed && !m_stopping) {
             m_recordFailed = true;
             ++m_summary.failed;
             m_summary.failures += QStringLiteral("Record %1: %2").arg(m_record, status.message());
@@ -112,6 +130,7 @@ public:
     const BatchSummary& summary() const { return m_summary; }
 
 private:
+    const bool& m_stopping;
     BatchSummary m_summary;
     int m_passes = 0;
     QString m_record;
@@ -123,15 +142,24 @@ bool Workflow::beginRun() {
         return false;
     }
     m_running = true;
+    m_stopRequested = false;
     m_pageWriters.clear();
+    emit changed();
     return true;
+}
+
+void Workflow::endRun() {
+    m_running = false;
+    m_stopRequested = false;
+    emit changed();
 }
 
 QString Workflow::summaryText(const BatchSummary& summary, qsizetype named) {
     QStringList paragraphs;
-    if (summary.unchanged > 0) {
-        paragraphs += CountsMessage.arg(summary.written).arg(summary.unchanged).arg(summary.failed);
+    if (summary.stopped) {
+        paragraphs += StoppedMessage.arg(summary.done).arg(summary.total);
     }
+    paragraphs += CountsMessage.arg(summary.written).arg(summary.unchanged).arg(summary.failed);
     if (summary.failed > 0) {
         paragraphs += FailedMessage.arg(summary.failed).arg(summary.records);
         paragraphs += namedLines(summary.failures, named);
@@ -270,13 +298,24 @@ void Workflow::pressCommand6() {
     const BatchSummary summary = runBatch();
     endRun();
     if (summary.worthTelling() && !m_shutDown) {
-        m_dialogs.message(summaryText(summary, m_namedInSummary), MessageButtons::Ok,
-                          summary.allMade() ? MessageIcon::Information : MessageIcon::Exclamation);
+        reportSummary(summary);
+    }
+}
+
+void Workflow::reportSummary(const BatchSummary& summary) {
+    const MessageIcon icon = summary.allMade() ? MessageIcon::Information : MessageIcon::Exclamation;
+    const QString text = summaryText(summary, m_namedInSummary);
+    // Where the message names only a few, the whole list is behind it.
+    const bool cut = m_namedInSummary >= 0 && (!summary.failures.isEmpty() || !summary.replaced.isEmpty());
+    if (cut) {
+        m_dialogs.report(text, icon, summaryText(summary, -1));
+    } else {
+        m_dialogs.message(text, MessageButtons::Ok, icon);
     }
 }
 
 BatchSummary Workflow::runBatch() {
-    BatchLog log;
+    BatchLog log(m_stopRequested);
     if (m_check3 == 1) {
         runCategoryPasses(log);
     } else if (startsBatch()) {
@@ -287,6 +326,7 @@ BatchSummary Workflow::runBatch() {
     } else {
         log.refuse();
     }
+    log.end(m_stopRequested);
     if (const Status durable = platform::SyncWrittenFolders(); !durable) {
         log.addNote(durable.message());
     }
@@ -338,6 +378,7 @@ void Workflow::runPasses(BatchLog& log) {
     const int first = mode == Mode::TextFile ? 0 : 1;
     const int total = *rangeEnd + 1 - first;
     for (int pass = first; pass <= *rangeEnd; ++pass) {
+        log.reach(pass - first, total);
         emit batchProgress(pass - first, total);
         if (mode == Mode::TextFile) {
             setRecordCounter(QString::number(pass));
@@ -414,6 +455,7 @@ void Workflow::runCategoryPasses(BatchLog& log) {
     // Record numbers start again in each numbered subfolder: a record is named by its file too.
     const QString subfolder = QFileInfo(m_padTextFolder).fileName();
     for (qsizetype pass = 0; pass <= upperBound; ++pass) {
+        log.reach(int(pass), int(upperBound + 1));
         emit batchProgress(int(pass), int(upperBound + 1));
         const QString file = names.value().value(platform::toInt32(m_record.recordCounter).value_or(-1));
         log.startRecord(

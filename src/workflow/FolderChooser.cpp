@@ -1,9 +1,9 @@
 #include "workflow/FolderChooser.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScreen>
+#include <QShortcut>
 
+#include "platform/ScreenFit.h"
 #include "platform/DriveList.h"
 #include "platform/FolderList.h"
 #include "platform/Settings.h"
@@ -37,19 +37,20 @@ FolderChooser::FolderChooser(Workflow& workflow, Kind kind, QWidget* parent)
     if (kind == Kind::StorageFolder) {
         setObjectName(QStringLiteral("Form6"));
         setWindowTitle(QStringLiteral("Folder Location"));
-        resize(twipsSize(10110, 8670));
-        move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
+        platform::PlaceOnScreen(this, twipsSize(10110, 8670));
         m_drive1->setGeometry(twips(120, 120, 9855, 315));
         m_dir1->setGeometry(twips(120, 480, 9855, 7515));
         m_text1->setGeometry(twips(120, 8160, 9855, 375));
     } else {
         setObjectName(QStringLiteral("Form8"));
         setWindowTitle(QStringLiteral("Where are the text files?"));
-        resize(twipsSize(9630, 8460));
+        platform::PlaceOnScreen(this, twipsSize(9630, 8460));
         m_drive1->setGeometry(twips(120, 120, 9495, 315));
         m_dir1->setGeometry(twips(120, 480, 9375, 7290));
         m_text1->setGeometry(twips(120, 7920, 9375, 375));
     }
+    // Esc closes the chooser, as it closes a dialog; the folder chosen so far stays.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
     setTabOrder(m_dir1, m_drive1);
     setTabOrder(m_drive1, m_text1);
 

@@ -3,16 +3,18 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "platform/Browser.h"
+#include "platform/ScreenFit.h"
 #include "platform/Twips.h"
 #include "workflow/BoxText.h"
 #include "workflow/WindowFonts.h"
@@ -51,6 +53,7 @@ Form1::Form1(Workflow& workflow, const platform::Browser& browser, QWidget* pare
     setWindowTitle(Caption);
     setFont(windowFont());
     buildMenu();
+    buildStatusBar();
     buildControls();
     bindControls();
     refresh();
@@ -58,7 +61,7 @@ Form1::Form1(Workflow& workflow, const platform::Browser& browser, QWidget* pare
 
 template <typename Widget>
 Widget* Form1::place(Widget* widget, Control control, const char* name, QRect geometry) {
-    widget->setParent(centralWidget());
+    widget->setParent(m_client);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
     m_controls[control] = widget;
@@ -66,10 +69,15 @@ Widget* Form1::place(Widget* widget, Control control, const char* name, QRect ge
 }
 
 void Form1::buildControls() {
-    // The controls keep their places; the window opens at this size and can be made smaller or larger.
-    auto* client = new QWidget(this);
+    // The controls keep their places; the window opens at this size where the screen holds it and
+    // can be made smaller or larger, scrolling its controls when they do not fit.
+    m_client = new QWidget;
     const QSize clientSize = platform::twipsSize(13965, 8775);
-    setCentralWidget(client);
+    m_client->setFixedSize(clientSize);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(m_client);
+    setCentralWidget(scroll);
 
     auto* command4 = place(button(QStringLiteral("Step 1: Import list of PAD files")), Control::Command4,
                            "Command4", twips(120, 0, 3735, 375));
@@ -134,8 +142,18 @@ void Form1::buildControls() {
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     }
-    resize(clientSize.width(), clientSize.height() + menuBar()->sizeHint().height());
-    move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
+    platform::PlaceOnScreen(
+        this, clientSize + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height()));
+}
+
+// The progress of a run: the records behind, of how many.
+void Form1::buildStatusBar() {
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("Progress"));
+    m_progress->setFormat(QStringLiteral("%v of %m"));
+    m_progress->setRange(0, 0);
+    m_progress->hide();
+    statusBar()->addPermanentWidget(m_progress, 1);
 }
 
 void Form1::buildMenu() {
@@ -148,7 +166,7 @@ void Form1::buildMenu() {
         action->setChecked(on);
         connect(action, &QAction::toggled, &m_workflow, set);
     };
-    QMenu* templates = menuBar()->addMenu(QStringLiteral("Show Templates"));
+    QMenu* templates = menuBar()->addMenu(QStringLiteral("&Show Templates"));
     templates->setObjectName(QStringLiteral("Show_Templates"));
     QAction* page = templates->addAction(QStringLiteral("View Web Page Template"));
     page->setObjectName(QStringLiteral("View_Web_Page_Template"));
@@ -164,28 +182,34 @@ void Form1::buildMenu() {
     QAction* defaultIndexTemplate = templates->addAction(QStringLiteral("Use Default Index Template"));
     defaultIndexTemplate->setObjectName(QStringLiteral("Default_Index_Template"));
     connect(defaultIndexTemplate, &QAction::triggered, this, &Form1::defaultIndexTemplateRequested);
-    QAction* adBlock = menuBar()->addAction(QStringLiteral("Show Google Adsense Code"));
+    QAction* adBlock = menuBar()->addAction(QStringLiteral("Show Google &Adsense Code"));
     adBlock->setObjectName(QStringLiteral("Google_Adsense_Code"));
-    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("Options"));
     addSwitch(options, QStringLiteral("Allow Local Files in the URL List"),
               QStringLiteral("Allow_Local_Files"), m_workflow.allowsLocalFiles(),
               &Workflow::setAllowLocalFiles);
     addSwitch(options, QStringLiteral("Fetch Only Changed PAD Files"), QStringLiteral("Fetch_Only_Changed"),
               m_workflow.fetchesOnlyChanged(), &Workflow::setFetchOnlyChanged);
-    QAction* checkPadFiles = menuBar()->addAction(QStringLiteral("Check PAD Files"));
+    QAction* checkPadFiles = menuBar()->addAction(QStringLiteral("&Check PAD Files"));
     checkPadFiles->setObjectName(QStringLiteral("Check_PAD_Files"));
     connect(checkPadFiles, &QAction::triggered, this, &Form1::padCheckRequested);
-    QAction* makeIndexPages = menuBar()->addAction(QStringLiteral("Make Index Pages"));
+    QAction* makeIndexPages = menuBar()->addAction(QStringLiteral("Make &Index Pages"));
     makeIndexPages->setObjectName(QStringLiteral("Make_Index_Pages"));
     connect(makeIndexPages, &QAction::triggered, this, &Form1::indexPagesRequested);
     // The article maker's entry is hidden and disabled unless the program is started to offer it.
-    m_makeArticle = menuBar()->addAction(QStringLiteral("Make Article"));
+    m_makeArticle = menuBar()->addAction(QStringLiteral("Make A&rticle"));
     m_makeArticle->setObjectName(QStringLiteral("Make_Article"));
     m_makeArticle->setVisible(false);
     m_makeArticle->setEnabled(false);
     connect(m_makeArticle, &QAction::triggered, this, &Form1::articleMakerRequested);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    // Stop ends the run going on between two records; it is there only while one runs.
+    m_stop = menuBar()->addAction(QStringLiteral("Sto&p"));
+    m_stop->setObjectName(QStringLiteral("Stop"));
+    m_stop->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_stop->setEnabled(false);
+    connect(m_stop, &QAction::triggered, &m_workflow, &Workflow::requestStop);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help"));
     QAction* about = help->addAction(QStringLiteral("About Vellumtide"));
     about->setObjectName(QStringLiteral("About_Vellumtide"));
@@ -229,6 +253,10 @@ void Form1::bindControls() {
         }
     });
     connect(&m_workflow, &Workflow::changed, this, &Form1::scheduleRefresh);
+    connect(&m_workflow, &Workflow::batchProgress, this, [this](int done, int total) {
+        m_progress->setRange(0, total);
+        m_progress->setValue(done);
+    });
 }
 
 // The model changes many times within one step; the window shows the state once per turn of
@@ -275,6 +303,11 @@ void Form1::refresh() {
     for (const auto& [control, widget] : m_controls) {
         widget->setVisible(m_workflow.isShown(control));
         widget->setEnabled(m_workflow.isEnabled(control));
+    }
+    m_stop->setEnabled(m_workflow.isRunning());
+    m_progress->setVisible(m_workflow.isRunning() && m_progress->maximum() > 0);
+    if (!m_workflow.isRunning()) {
+        m_progress->setRange(0, 0);
     }
     m_refreshing = false;
 }

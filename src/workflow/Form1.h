@@ -13,6 +13,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace vt::platform {
@@ -53,6 +54,7 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    void buildStatusBar();
     void bindControls();
     void scheduleRefresh();
     void refresh();
@@ -71,6 +73,9 @@ private:
     QCheckBox *m_check1 = nullptr, *m_check2 = nullptr, *m_check3 = nullptr;
     QComboBox* m_combo1 = nullptr;
     QAction* m_makeArticle = nullptr;
+    QAction* m_stop = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QWidget* m_client = nullptr; // holds the controls, in a scroll area
     QStringList m_comboEntries;
     bool m_refreshScheduled = false;
     bool m_refreshing = false;

@@ -61,7 +61,7 @@ Status LoadAddress(platform::Browser& browser, const QString& address, const std
     browser.navigate(address);
     while (browser.readyState() == platform::ReadyState::Loading || browser.busy()) {
         if (!goesOn()) {
-            return Status::failure(QStringLiteral("The window was closed"));
+            return Status::failure(QStringLiteral("The run was stopped"));
         }
         // The load goes on in the events the yield handles; a short pause between rounds keeps
         // the wait from spinning a processor core for the whole download.

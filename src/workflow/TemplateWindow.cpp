@@ -1,11 +1,10 @@
 #include "workflow/TemplateWindow.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTimer>
 
+#include "platform/ScreenFit.h"
 #include "platform/Twips.h"
 #include "workflow/BoxText.h"
 #include "workflow/WindowFonts.h"
@@ -20,19 +19,18 @@ struct Layout {
     const char* name;
     QSize client;
     QRect text1;
-    bool centred;
 };
 
 Layout layoutOf(TemplateText which) {
     switch (which) {
     case TemplateText::Page:
-        return {"Form3", twipsSize(11565, 8220), twips(120, 120, 11295, 7935), true};
+        return {"Form3", twipsSize(11565, 8220), twips(120, 120, 11295, 7935)};
     case TemplateText::Backup:
-        return {"Form5", twipsSize(11865, 8595), twips(240, 240, 11295, 7935), false};
+        return {"Form5", twipsSize(11865, 8595), twips(240, 240, 11295, 7935)};
     case TemplateText::AdBlock:
         break;
     }
-    return {"Form7", twipsSize(10320, 7755), twips(120, 120, 9975, 7455), false};
+    return {"Form7", twipsSize(10320, 7755), twips(120, 120, 9975, 7455)};
 }
 
 } // namespace
@@ -47,10 +45,7 @@ TemplateWindow::TemplateWindow(Workflow& workflow, TemplateText which, QWidget* 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
     setFont(windowFont());
-    resize(layout.client);
-    if (layout.centred) {
-        move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
-    }
+    platform::PlaceOnScreen(this, layout.client);
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setTabChangesFocus(true);
     m_text1->setGeometry(layout.text1);

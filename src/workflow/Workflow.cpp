@@ -191,7 +191,7 @@ void Workflow::setBatchCaption(const QString& caption) {
 
 bool Workflow::yieldGoesOn() {
     m_yield();
-    return !m_shutDown;
+    return !isStopping();
 }
 
 void Workflow::pressStep1() {
@@ -383,6 +383,13 @@ void Workflow::enterCategoryLayout() {
               Control::Label4, Control::Label5},
              false);
     setShown({Control::Text5, Control::Command11}, true);
+}
+
+void Workflow::requestStop() {
+    if (m_running && !m_stopRequested) {
+        m_stopRequested = true;
+        m_browser.stop();
+    }
 }
 
 void Workflow::shutDown() {

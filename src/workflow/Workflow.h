@@ -36,6 +36,9 @@ struct BatchSummary {
     static constexpr qsizetype NamedInMessage = 5;
 
     bool refused = false;
+    bool stopped = false; // by the user's Stop, between two records
+    int done = 0;         // records behind when the run ended: all of them, unless it stopped
+    int total = 0;        // records the run set out to make
     int records = 0;
     int failed = 0;
     int written = 0;      // pages and PAD texts written anew
@@ -45,9 +48,13 @@ struct BatchSummary {
     QStringList notes;    // what else the run could not do: the records it never reached
 
     bool allMade() const { return failed == 0 && replaced.isEmpty(); }
-    // Whether the end of the run has something to say: failures, or files a re-run left as they were.
-    bool worthTelling() const { return !allMade() || unchanged > 0 || !notes.isEmpty(); }
+    // Whether the end of the run has something to say: failures, a stop, or files a re-run left as
+    // they were.
+    bool worthTelling() const { return !allMade() || stopped || unchanged > 0 || !notes.isEmpty(); }
     void add(const BatchSummary& other) {
+        stopped = stopped || other.stopped;
+        done += other.done;
+        total += other.total;
         records += other.records;
         failed += other.failed;
         written += other.written;
@@ -133,6 +140,9 @@ public:
     // A message that sums up the failed records and replaced pages of a summary, naming at most
     // `named` of each (all when negative).
     static QString summaryText(const BatchSummary& summary, qsizetype named = BatchSummary::NamedInMessage);
+    // The end message of a run: the summary naming a few, with every failed record and replaced
+    // page behind it for the user to read or save.
+    void reportSummary(const BatchSummary& summary);
     // How many failed records and replaced pages the end message of a run names: a few in a
     // message box, all (negative) where the messages go to a log.
     void setNamedInSummary(qsizetype named) { m_namedInSummary = named; }
@@ -140,9 +150,14 @@ public:
     // Marks a run as going on; false when one already is, or the window has closed (the
     // running one goes on, the new one is refused). Each run notes its own pages.
     bool beginRun();
-    void endRun() { m_running = false; }
+    void endRun();
     // True while an import or a run is going on.
     bool isRunning() const { return m_running; }
+    // Stop (Esc): the run going on stops at its next yield, between two records, as closing the
+    // window would stop it; every file written up to then is whole. The window stays.
+    void requestStop();
+    // Whether long actions stop at their next yield: Stop was asked for, or the window closed.
+    bool isStopping() const { return m_stopRequested || m_shutDown; }
 
     // Whether Step 3 loads URL list entries that name local files; only http and https
     // addresses otherwise, so a bought or scraped list cannot put a file of this machine on a site.
@@ -238,6 +253,7 @@ private:
     bool m_fetchOnlyChanged = false;
     std::optional<fetch::FetchState> m_fetchState; // while a batch that fetches only changed files runs
     bool m_running = false;
+    bool m_stopRequested = false;
     bool m_shutDown = false;
 };
 

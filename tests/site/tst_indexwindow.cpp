@@ -33,6 +33,12 @@ private slots:
 
         QTemporaryDir temp;
         writeBytes(temp.filePath(u"0.txt"_s), "<Program_Name>Solo</Program_Name>");
+        // A folder without pages: the refusal names the window's own way to make them.
+        workflow.setPadTextFolder(temp.path());
+        dialogs.typed = QStringList{u"https://www.example.com/"_s};
+        makeIndexPages();
+        QVERIFY2(dialogs.texts().last().contains(u"(\"Make Web Pages and Sort by Category\" to file them"_s),
+                 qPrintable(dialogs.texts().last()));
         QVERIFY(QDir(temp.path()).mkpath(u"Category/Games"_s));
         writeBytes(temp.filePath(u"Category/Games/Solo.html"_s), "page");
         workflow.setPadTextFolder(temp.path());
@@ -50,7 +56,9 @@ private slots:
                     .contains("https://www.example.com/Category/Games/Solo.html"));
 
         makeIndexPages(); // cancelled: nothing more is shown
-        QCOMPARE(dialogs.offered, QStringList({QString(), QString(), u"https://www.example.com/"_s}));
+        QCOMPARE(dialogs.offered,
+                 QStringList({QString(), u"https://www.example.com/"_s, u"https://www.example.com/"_s,
+                              u"https://www.example.com/"_s}));
         QCOMPARE(dialogs.shown.size(), std::size_t(1));
     }
 

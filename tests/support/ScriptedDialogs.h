@@ -19,11 +19,17 @@ public:
         QString text;
         platform::MessageButtons buttons;
         platform::MessageIcon icon;
+        QString details; // a report's whole account, "" for a plain message
     };
+
+    void report(const QString& text, platform::MessageIcon icon, const QString& details) override {
+        message(text, platform::MessageButtons::Ok, icon);
+        shown.back().details = details;
+    }
 
     platform::Answer message(const QString& text, platform::MessageButtons buttons,
                              platform::MessageIcon icon) override {
-        shown.push_back({text, buttons, icon});
+        shown.push_back({text, buttons, icon, {}});
         if (onMessage) {
             onMessage();
         }
@@ -48,7 +54,7 @@ public:
     std::optional<QString> saveFile(const QString& filter) override { return openFile(filter); }
 
     std::optional<QString> askText(const QString& prompt, const QString& initial) override {
-        shown.push_back({prompt, platform::MessageButtons::Ok, platform::MessageIcon::None});
+        shown.push_back({prompt, platform::MessageButtons::Ok, platform::MessageIcon::None, {}});
         offered += initial;
         if (typed.isEmpty()) {
             return std::nullopt;

@@ -1,3 +1,5 @@
+#include <QRegularExpression>
+
 #include "../support/DataRows.h"
 #include "../support/ScriptedServer.h"
 #include "../support/WorkflowFixture.h"
@@ -73,6 +75,14 @@ private slots:
                                      ? MessageIcon::Information
                                      : MessageIcon::Exclamation;
         QVERIFY(f.dialogs.shown.empty() || f.dialogs.shown.front().icon == icon);
+        // Behind a message that names failed records lies the whole list: every record it names and
+        // those it only counts.
+        if (message.contains(u"\r\nRecord "_s)) {
+            const QString details = f.dialogs.shown.front().details;
+            const int failed = QRegularExpression(u"(\\d+) failed\\."_s).match(message).captured(1).toInt();
+            QCOMPARE(details.count(u"\nRecord "_s) - details.count(u" replaced the page of "_s), failed);
+            QVERIFY(!details.contains(u"... and"_s));
+        }
     }
 
     // What a run could not do, each record named once. A PAD text file that cannot be written
@@ -200,7 +210,7 @@ private slots:
         // The import question, then the same summary from each run of the list (6 stalled, 1 refused);
         // the run over the texts has no failure to tell.
         QCOMPARE(f.dialogs.texts().size(), 3);
-        QVERIFY(f.dialogs.texts()[1].startsWith(u"7 of 13 records could not be loaded or written."_s));
+        QVERIFY(f.dialogs.texts()[1].contains(u"\r\n7 of 13 records could not be loaded or written."_s));
         QCOMPARE(f.dialogs.texts()[2], f.dialogs.texts()[1]);
     }
 };

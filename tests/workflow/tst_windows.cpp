@@ -2,6 +2,8 @@
 // model then does is tst_workflow's, tst_batch's and tst_category's.
 #include <QAbstractButton>
 #include <QAction>
+#include <QProgressBar>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "../support/TestFiles.h"
@@ -175,6 +177,52 @@ private slots:
         p.action("About_Vellumtide")->trigger();
         QCOMPARE(p.dialogs.shown.size(), std::size_t(1));
         QVERIFY(p.dialogs.texts().first().startsWith(u"Vellumtide " VELLUMTIDE_VERSION "\r\n"_s));
+    }
+
+    // Esc stops a run between two records, with the records behind shown as it goes; the end
+    // message says how far it got. Every window opens within the screen's free area, the folder
+    // choosers too, and Esc closes them.
+    void stopProgressAndPlacement() {
+        Program p;
+        QVERIFY(QTest::qWaitForWindowActive(p.form1()));
+        p.writeTexts(6);
+        p.workflow.setStorageFolder(p.temp.path());
+        p.click("Check2");
+        p.workflow.choosePadTextFolder(p.texts);
+        QString progress;
+        QObject::connect(&p.workflow, &Workflow::batchProgress, p.form1(), [&](int done) {
+            if (done == 2 && progress.isEmpty()) {
+                progress = p.form1()->findChild<QProgressBar*>(u"Progress"_s)->text();
+                QVERIFY(p.action("Stop")->isEnabled());
+                QTest::keyClick(p.form1(), Qt::Key_Escape);
+            }
+        });
+        p.click("Command6");
+        QCOMPARE(progress, u"2 of 6"_s);
+        QCOMPARE(QDir(p.temp.path()).entryList({u"*.html"_s}), (QStringList{u"T0.html"_s, u"T1.html"_s}));
+        QVERIFY2(p.dialogs.texts().last().startsWith(
+                     u"Stopped after 2 of 6 records; every file written up to then is whole.\r\n\r\n"
+                     "2 written, 0 unchanged, 0 failed."_s),
+                 qPrintable(p.dialogs.texts().last()));
+        QTRY_VERIFY(!p.action("Stop")->isEnabled());
+        p.click("Command6"); // a new run is not stopped by the last one's Stop
+        QVERIFY(QFile::exists(p.temp.filePath(u"T5.html"_s)));
+
+        p.click("Command7");
+        p.click("Command11");
+        const QRect screen = p.form1()->screen()->availableGeometry();
+        for (const WindowId id : {WindowId::Form1, WindowId::Form6, WindowId::Form8}) {
+            const QWidget* window = p.windows.window(id);
+            QVERIFY2(screen.contains(window->frameGeometry()) && window->pos() != QPoint(0, 0),
+                     qPrintable(window->objectName()));
+        }
+        for (const WindowId id : {WindowId::Form6, WindowId::Form8}) {
+            QWidget* window = p.windows.window(id);
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_VERIFY(!p.windows.window(id));
+        }
     }
 
     // "Make Category Folders" runs the category sorting with the splitter window up while it
