@@ -181,7 +181,7 @@ void WindowRegistry::makeIndexPages() {
     }
     site::MakeIndexPagesFromMenu(m_workflow.padTextFolder(), m_dialogs, [this] {
         QCoreApplication::processEvents();
-        return !m_workflow.isShutDown();
+        return !m_workflow.isStopping();
     });
     m_workflow.endRun();
 }

@@ -58,7 +58,7 @@ CheckWindow::CheckWindow(platform::Dialogs& dialogs, QWidget* parent)
     layout->addWidget(m_summary);
     layout->addWidget(m_table);
     layout->addWidget(save, 0, Qt::AlignRight);
-    platform::PlaceOnScreen(this, {1040, 520});
+    platform::PlaceOnScreen(this, {1200, 540});
 }
 
 void CheckWindow::showReport(const QString& folder, const CheckRun& run) {
