@@ -7,7 +7,9 @@
 #include "category/CategorySorting.h"
 #include "check/CheckSources.h"
 #include "check/CheckWindow.h"
+#include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
+#include "platform/Settings.h"
 #include "site/IndexMenu.h"
 #include "splitter/SplitterWindow.h"
 #include "workflow/FolderChooser.h"
@@ -26,6 +28,23 @@ const QString NoPadTextFolderMessage =
 const QString AboutMessage = QStringLiteral(
     "Vellumtide " VELLUMTIDE_VERSION "\r\n\r\nTurns PAD files into HTML pages for a software download site. "
     "vellumtide-cli runs the same steps without a window.");
+
+const QString OptionsSection = QStringLiteral("Options");
+const QString NoDataWaitKey = QStringLiteral("No-Data Wait");
+const QString NoDataWaitPrompt = QStringLiteral(
+    "How many seconds a PAD file's load waits for a server that sends nothing before it gives up (%1 to %2). "
+    "A load may take four times as long in all.");
+const QString BadNoDataWaitMessage =
+    QStringLiteral("\"%1\" is not a whole number of seconds from %2 to %3; the wait stays %4 seconds.");
+
+// A wait typed or remembered: a whole number of seconds in range, or nothing.
+std::optional<int> noDataWaitOf(const QString& text) {
+    const std::optional<std::int32_t> seconds = platform::toInt32(text);
+    if (!seconds || *seconds < platform::MinNoDataWait || *seconds > platform::MaxNoDataWait) {
+        return std::nullopt;
+    }
+    return *seconds;
+}
 
 } // namespace
 
@@ -52,6 +71,10 @@ WindowRegistry::~WindowRegistry() {
 }
 
 void WindowRegistry::start(bool offerArticleMaker) {
+    if (const std::optional<int> wait =
+            noDataWaitOf(platform::ReadSetting(platform::ApplicationTitle, OptionsSection, NoDataWaitKey))) {
+        m_workflow.setNoDataWait(*wait);
+    }
     auto* form1 = static_cast<workflow::Form1*>(load(WindowId::Form1));
     if (offerArticleMaker) {
         form1->offerArticleMaker();
@@ -110,6 +133,7 @@ QWidget* WindowRegistry::create(WindowId id) {
                 [this] { site::ChooseIndexTemplateFromMenu(m_dialogs); });
         connect(form1, &workflow::Form1::defaultIndexTemplateRequested, this,
                 [] { site::UseDefaultIndexTemplateFromMenu(); });
+        connect(form1, &workflow::Form1::noDataWaitRequested, this, &WindowRegistry::chooseNoDataWait);
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }
@@ -184,6 +208,26 @@ void WindowRegistry::makeIndexPages() {
         return !m_workflow.isStopping();
     });
     m_workflow.endRun();
+}
+
+void WindowRegistry::chooseNoDataWait() {
+    const std::optional<QString> typed =
+        m_dialogs.askText(NoDataWaitPrompt.arg(platform::MinNoDataWait).arg(platform::MaxNoDataWait),
+                          QString::number(m_workflow.noDataWait()));
+    if (!typed) {
+        return;
+    }
+    const std::optional<int> wait = noDataWaitOf(*typed);
+    if (!wait) {
+        m_dialogs.message(BadNoDataWaitMessage.arg(*typed)
+                              .arg(platform::MinNoDataWait)
+                              .arg(platform::MaxNoDataWait)
+                              .arg(m_workflow.noDataWait()),
+                          platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+        return;
+    }
+    m_workflow.setNoDataWait(*wait);
+    platform::SaveSetting(platform::ApplicationTitle, OptionsSection, NoDataWaitKey, QString::number(*wait));
 }
 
 void WindowRegistry::closeOthers() {

@@ -54,6 +54,9 @@ private:
     void checkPadFiles();
     // "Make Index Pages": the index pages and sitemap of the PAD text folder's Category folder.
     void makeIndexPages();
+    // "Wait for a Silent Server...": how long a load waits for a server that sends nothing,
+    // remembered between runs.
+    void chooseNoDataWait();
 
     workflow::Workflow& m_workflow;
     const platform::Browser& m_browser;

@@ -29,6 +29,14 @@ QString checkRange(const Arguments& arguments) {
         return u"--parallel takes a whole number from 1 to %1, not \"%2\"."_s.arg(MaxParallel)
             .arg(arguments.value(option::Parallel));
     }
+    const std::optional<std::int32_t> timeout = platform::toInt32(arguments.value(option::Timeout));
+    if (arguments.has(option::Timeout) &&
+        (!timeout || *timeout < platform::MinNoDataWait || *timeout > platform::MaxNoDataWait)) {
+        return u"--timeout takes a whole number of seconds from %1 to %2, not \"%3\"."_s
+            .arg(platform::MinNoDataWait)
+            .arg(platform::MaxNoDataWait)
+            .arg(arguments.value(option::Timeout));
+    }
     const std::optional<std::int16_t> end = platform::toInt16(arguments.value(option::End));
     if (arguments.has(option::End) && (!end || *end < 0)) {
         return u"--end takes a whole number from 0 to 32,767, not \"%1\"."_s.arg(
@@ -86,12 +94,17 @@ int parallelOf(const Arguments& arguments) {
                                            : platform::DefaultParallelLoads;
 }
 
+platform::FetchLimits limitsOf(const Arguments& arguments) {
+    const std::optional<std::int32_t> timeout = platform::toInt32(arguments.value(option::Timeout));
+    return timeout ? platform::LimitsWithNoDataWait(std::chrono::seconds(*timeout)) : platform::FetchLimits{};
+}
+
 QString checkPages(const Arguments& arguments) {
     if (arguments.has(option::FromTexts) == arguments.has(option::UrlList)) {
         return u"Give either --from-texts DIR or --url-list FILE."_s;
     }
     for (const QString& urlOption :
-         {option::Start, option::AllowLocalFiles, option::Parallel, option::SinceLast}) {
+         {option::Start, option::AllowLocalFiles, option::Parallel, option::Timeout, option::SinceLast}) {
         if (arguments.has(urlOption) && !arguments.has(option::UrlList)) {
             return u"--%1 goes with --url-list."_s.arg(urlOption);
         }
@@ -104,7 +117,8 @@ QString checkTexts(const Arguments& arguments) {
 }
 
 ExitCode runPages(const Arguments& arguments) {
-    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList), parallelOf(arguments));
+    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList), parallelOf(arguments),
+                    limitsOf(arguments));
     const QString storage = arguments.value(option::Storage);
     if (!session.requireFolder(StorageRole, storage) || !session.applyPageTemplate(arguments) ||
         !session.applyAdBlock(arguments)) {
@@ -124,7 +138,8 @@ ExitCode runPages(const Arguments& arguments) {
 }
 
 ExitCode runTexts(const Arguments& arguments) {
-    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList), parallelOf(arguments));
+    Session session(arguments.has(option::Quiet), arguments.value(option::UrlList), parallelOf(arguments),
+                    limitsOf(arguments));
     const QString storage = arguments.value(option::Storage);
     if (!session.requireFolder(StorageRole, storage)) {
         return ExitCode::Refused;

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "cli/ExitCode.h"
+#include "platform/PageLoad.h"
 
 namespace vt::cli {
 
@@ -18,5 +19,7 @@ QString checkPages(const Arguments& arguments);
 QString checkTexts(const Arguments& arguments);
 // The browser's loads in flight at most: --parallel, or the default.
 int parallelOf(const Arguments& arguments);
+// How long a load may wait: --timeout, or the default.
+platform::FetchLimits limitsOf(const Arguments& arguments);
 
 } // namespace vt::cli

@@ -48,7 +48,7 @@ QString checkCheck(const Arguments& arguments) {
 }
 
 ExitCode runCheck(const Arguments& arguments) {
-    Session session(arguments.has(option::Quiet), QString(), parallelOf(arguments));
+    Session session(arguments.has(option::Quiet), QString(), parallelOf(arguments), limitsOf(arguments));
     const platform::Yield yield = session.yielder();
     const check::CheckHooks hooks{[&](int done, int total) { session.progress().update(done, total); },
                                   [&] {

@@ -43,6 +43,10 @@ const Option Parallel{
     option::Parallel, u"N"_s,
     u"Load up to N PAD files at once, at most 4 from one host (1 to 64, default 32; 1 loads one "
     "at a time). Pages are still made one by one in list order."_s};
+const Option Timeout{
+    option::Timeout, u"SECONDS"_s,
+    u"Give up a PAD file's load after SECONDS without a byte from its server (1 to 3600, default 30), or "
+    "after four times as long in all."_s};
 const Option SinceLast{
     option::SinceLast, QString(),
     u"Ask each server for its PAD file only if it changed since the last --since-last run into the storage "
@@ -69,6 +73,7 @@ const std::vector<Command> CommandTable = {
       Start,
       End,
       Parallel,
+      Timeout,
       AllowLocalFiles,
       SinceLast,
       PageTemplate,
@@ -82,13 +87,15 @@ const std::vector<Command> CommandTable = {
       u"pages --from-texts ~/pad/texts --storage ~/site/programs --end 499"_s,
       u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s,
       u"pages --url-list pad-urls.txt --storage ~/site/programs --safe-values"_s,
-      u"pages --url-list pad-urls.txt --storage ~/site/programs --since-last --quiet"_s},
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --since-last --quiet"_s,
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --timeout 10"_s},
      checkPages,
      runPages},
     {u"check"_s,
      u"Report, before a run, every record that would make a wrong, unsafe or lost page"_s,
      {u"check --from-texts DIR [--by-category] [--end N] [--format F] [--quiet]"_s,
-      u"check --url-list FILE [--start N] [--end N] [--parallel N] [--allow-local-files] [--format F] [--quiet]"_s},
+      u"check --url-list FILE [--start N] [--end N] [--parallel N] [--timeout SECONDS] [--allow-local-files] "
+      "[--format F] [--quiet]"_s},
      u"Reads the records that \"pages\" would make, from the same folder or list in the same order, and "
      "reports what their pages would get wrong: no page (no program name, or one no file can have), a page "
      "lost to a later record with the same page file, a value holding markup that runs in a browser, a URL "
@@ -105,6 +112,7 @@ const std::vector<Command> CommandTable = {
       Start,
       End,
       Parallel,
+      Timeout,
       AllowLocalFiles,
       {option::Format, u"F"_s, u"text (default), csv or json."_s},
       Quiet},
@@ -117,12 +125,12 @@ const std::vector<Command> CommandTable = {
      runCheck},
     {u"texts"_s,
      u"Store the PAD files of a list of URLs as numbered text files"_s,
-     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--parallel N] [--allow-local-files] "
-      "[--since-last] [--quiet]"_s},
+     {u"texts --url-list FILE --storage DIR [--start N] [--end N] [--parallel N] [--timeout SECONDS] "
+      "[--allow-local-files] [--since-last] [--quiet]"_s},
      u"Text-store mode (\"Just store PAD files as text files\"): the list is imported as Step 1 does, then "
      "each PAD file is loaded and its text written as 0.txt, 1.txt ... in the storage folder, as \"Make "
      "txt\" writes them. The folder can then be made into pages with \"pages --from-texts\"."_s,
-     {UrlList, Storage, Start, End, Parallel, AllowLocalFiles, SinceLast, Quiet},
+     {UrlList, Storage, Start, End, Parallel, Timeout, AllowLocalFiles, SinceLast, Quiet},
      {option::UrlList, option::Storage},
      {},
      {u"texts --url-list pad-urls.txt --storage ~/pad/texts"_s,

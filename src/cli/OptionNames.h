@@ -17,6 +17,7 @@ inline const QString Quiet = QStringLiteral("quiet");
 inline const QString AllowLocalFiles = QStringLiteral("allow-local-files");
 inline const QString SafeValues = QStringLiteral("safe-values");
 inline const QString Parallel = QStringLiteral("parallel");
+inline const QString Timeout = QStringLiteral("timeout");
 inline const QString PadTextFolder = QStringLiteral("pad-text-folder");
 inline const QString Folder = QStringLiteral("folder");
 inline const QString Per = QStringLiteral("per");

@@ -22,10 +22,10 @@ const QString StoppedMessage =
 
 } // namespace
 
-Session::Session(bool quiet, const QString& listFile, int parallel)
+Session::Session(bool quiet, const QString& listFile, int parallel, const platform::FetchLimits& limits)
     : m_progress(m_console, quiet)
     , m_dialogs(m_console, quiet, listFile)
-    , m_browser(platform::FetchLimits{}, parallel)
+    , m_browser(limits, parallel)
     , m_workflow(m_dialogs, m_browser, [this] { yield(); })
     , m_quiet(quiet) {
     // A log names every failed record and replaced page, not only the first few.

@@ -21,9 +21,9 @@ class Arguments;
 class Session {
 public:
     // quiet: --quiet; listFile: what the open-file dialog picks ("" cancels it); parallel: the
-    // browser's loads in flight at most (--parallel).
+    // browser's loads in flight at most (--parallel); limits: how long a load may wait (--timeout).
     explicit Session(bool quiet, const QString& listFile = QString(),
-                     int parallel = platform::DefaultParallelLoads);
+                     int parallel = platform::DefaultParallelLoads, const platform::FetchLimits& limits = {});
     Q_DISABLE_COPY_MOVE(Session)
 
     workflow::Workflow& workflow() { return m_workflow; }

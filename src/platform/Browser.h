@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 // The browser that loads a PAD file by its address. Steps 3 and 4 need only these four
@@ -46,6 +47,9 @@ public:
     virtual void prefetch(const QStringList& addresses) { static_cast<void>(addresses); }
     // Ends every load at once: the window closed.
     virtual void stop() {}
+    // Loads started from now on give up after this long without a byte from the server, and after
+    // four times as long in all.
+    virtual void setNoDataWait(std::chrono::seconds wait) { static_cast<void>(wait); }
     // Each load started from now on asks for its document only if it changed since the validators
     // these give for its address (none: every load in full, as before).
     virtual void setConditions(Conditions conditions) { static_cast<void>(conditions); }

@@ -82,6 +82,12 @@ void NetworkBrowser::prefetch(const QStringList& addresses) {
     startLoadsAhead();
 }
 
+void NetworkBrowser::setNoDataWait(std::chrono::seconds wait) {
+    const FetchLimits waits = LimitsWithNoDataWait(wait);
+    m_limits.silence = waits.silence;
+    m_limits.total = waits.total;
+}
+
 void NetworkBrowser::stop() {
     m_current.reset();
     m_ahead.clear();

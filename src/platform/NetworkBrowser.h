@@ -42,6 +42,7 @@ public:
     QString failure() const override { return m_current ? m_current->result().error : QString(); }
     void prefetch(const QStringList& addresses) override;
     void stop() override;
+    void setNoDataWait(std::chrono::seconds wait) override;
     void setConditions(Conditions conditions) override { m_conditions = std::move(conditions); }
     bool notModified() const override { return m_current && m_current->result().notModified; }
     Validators validators() const override {

@@ -34,6 +34,16 @@ struct FetchLimits {
     qint64 bodyBytes = MaxBodyBytes;
 };
 
+// The no-data wait a user may set, in seconds; the whole load may take four times as long.
+inline constexpr int MinNoDataWait = 1;
+inline constexpr int MaxNoDataWait = 3600;
+inline FetchLimits LimitsWithNoDataWait(std::chrono::seconds wait) {
+    FetchLimits limits;
+    limits.silence = wait;
+    limits.total = 4 * wait;
+    return limits;
+}
+
 // What the last load gave: the address it ended at, the HTTP status (0 for a local file or when
 // no answer came), the body as received, its content type, and why it failed ("" when it did not).
 struct FetchResult {

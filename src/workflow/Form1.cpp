@@ -191,6 +191,9 @@ void Form1::buildMenu() {
               &Workflow::setAllowLocalFiles);
     addSwitch(options, QStringLiteral("Fetch Only Changed PAD Files"), QStringLiteral("Fetch_Only_Changed"),
               m_workflow.fetchesOnlyChanged(), &Workflow::setFetchOnlyChanged);
+    QAction* noDataWait = options->addAction(QStringLiteral("Wait for a Silent Server..."));
+    noDataWait->setObjectName(QStringLiteral("No_Data_Wait"));
+    connect(noDataWait, &QAction::triggered, this, &Form1::noDataWaitRequested);
     QAction* checkPadFiles = menuBar()->addAction(QStringLiteral("&Check PAD Files"));
     checkPadFiles->setObjectName(QStringLiteral("Check_PAD_Files"));
     connect(checkPadFiles, &QAction::triggered, this, &Form1::padCheckRequested);

@@ -46,6 +46,7 @@ signals:
     void indexPagesRequested();
     void indexTemplateChoiceRequested();
     void defaultIndexTemplateRequested();
+    void noDataWaitRequested();
     void closing();
 
 protected:

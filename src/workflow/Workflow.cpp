@@ -385,6 +385,11 @@ void Workflow::enterCategoryLayout() {
     setShown({Control::Text5, Control::Command11}, true);
 }
 
+void Workflow::setNoDataWait(int seconds) {
+    m_noDataWait = seconds;
+    m_browser.setNoDataWait(std::chrono::seconds(seconds));
+}
+
 void Workflow::requestStop() {
     if (m_running && !m_stopRequested) {
         m_stopRequested = true;

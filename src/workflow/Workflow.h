@@ -13,6 +13,7 @@
 #include "pagegen/RecordSteps.h"
 #include "pagegen/TemplateStore.h"
 #include "platform/FileSystem.h"
+#include "platform/PageLoad.h"
 #include "platform/Yield.h"
 #include "workflow/Controls.h"
 
@@ -176,6 +177,11 @@ public:
     void setFetchOnlyChanged(bool only) { m_fetchOnlyChanged = only; }
     bool fetchesOnlyChanged() const { return m_fetchOnlyChanged; }
 
+    // How many seconds a load waits for a server that sends nothing (the whole load four times as
+    // long), as the Options menu sets it: from the next load on.
+    void setNoDataWait(int seconds);
+    int noDataWait() const { return m_noDataWait; }
+
     // The PAD text folder chooser opened a folder: Text5 and, from its listing, Text4.
     void choosePadTextFolder(const QString& folder);
 
@@ -251,6 +257,7 @@ private:
     bool m_allowLocalFiles = false;
     bool m_escapeMarkup = false;
     bool m_fetchOnlyChanged = false;
+    int m_noDataWait = int(std::chrono::duration_cast<std::chrono::seconds>(platform::MaxSilence).count());
     std::optional<fetch::FetchState> m_fetchState; // while a batch that fetches only changed files runs
     bool m_running = false;
     bool m_stopRequested = false;

@@ -482,6 +482,23 @@ private slots:
         QVERIFY2(written.first().contains(article), written.first().constData());
     }
 
+    // --timeout sets how long a silent server is waited for: the stalled record fails after it, and
+    // the record after it is made.
+    void timeoutEndsAStalledLoad() {
+        ScriptedServer server;
+        server.answer("/0.xml", {Pace::Never, {}, {}});
+        server.answer("/1.xml", ok("text/xml", pad(u"Second"_s)));
+        Folders f({u"out"_s});
+        writeBytes(f[u"list.txt"_s],
+                   (server.url(u"/0.xml"_s) + u"\r\n"_s + server.url(u"/1.xml"_s)).toLatin1());
+        const Outcome run = runCli(f.run(u"texts"_s, u"list.txt"_s) + QStringList{u"--timeout"_s, u"1"_s});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(
+            run.err.contains(u"Record 0 (%1): no data arrived for 1 second"_s.arg(server.url(u"/0.xml"_s))),
+            qPrintable(run.err));
+        QCOMPARE(bytesBelow(f[u"out"_s]).keys(), QStringList{u"1.txt"_s});
+    }
+
     // Ctrl-C while a PAD file loads: the run stops at its next yield, the record in hand is not
     // written, and nothing half-written is left.
     void ctrlCStopsBetweenRecords() {

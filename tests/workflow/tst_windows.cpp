@@ -173,6 +173,16 @@ private slots:
         QVERIFY(!p.workflow.escapesMarkup());
         p.action("Escape_Markup")->trigger();
         QVERIFY(p.workflow.escapesMarkup());
+        // The wait for a silent server: a typed number out of range is refused, one in range kept.
+        p.dialogs.typed = QStringList{u"0"_s, u" 5 "_s};
+        p.action("No_Data_Wait")->trigger();
+        QVERIFY(
+            p.dialogs.texts().last().startsWith(u"\"0\" is not a whole number of seconds from 1 to 3600"_s));
+        p.action("No_Data_Wait")->trigger();
+        QCOMPARE(p.workflow.noDataWait(), 5);
+        QCOMPARE(Program().workflow.noDataWait(), 5); // remembered for the next start
+        vt::platform::SaveSetting(u"Vellumtide"_s, u"Options"_s, u"No-Data Wait"_s, QString());
+        p.dialogs.shown.clear();
 
         p.action("About_Vellumtide")->trigger();
         QCOMPARE(p.dialogs.shown.size(), std::size_t(1));
