@@ -5,6 +5,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/DefaultsCommand.h"
 #include "cli/IndexCommand.h"
+#include "cli/SiteOptions.h"
 #include "cli/OptionNames.h"
 #include "cli/SortCommands.h"
 
@@ -50,6 +51,20 @@ const Option SinceLast{
     "is and counts as unchanged; a server that ignores the question sends the file as before. What the "
     "next run needs is kept in the storage folder's .vellumtide-fetch; without it every PAD file is fetched "
     "in full."_s};
+const Option Theme{
+    option::Theme, u"THEME"_s,
+    u"Make the pages with a theme: classic (the default: the web page template, filled as Step 5 fills it), "
+    "modern (built in: HTML5 pages for phones and desktops, with structured data and no ads unless "
+    "--ad-block is given), or a folder holding a theme's page.html (Mustache) and files such as style.css, "
+    "which are copied to the top of the site when they changed. A theme that cannot be used (no page.html, a "
+    "Mustache error, a "
+    "template that is not UTF-8) is refused, naming the file and line, before any page is written. A "
+    "theme's pages are UTF-8, under the same file names."_s};
+const Option PageSiteUrl{
+    option::SiteUrl, u"URL"_s,
+    u"The absolute http or https address the site is published at (as index --site-url). A theme then "
+    "gives each page its canonical address, Open Graph tags and its URL in the structured data; without "
+    "it those are left out. The classic theme does not use it."_s};
 const Option AllowLocalFiles{option::AllowLocalFiles, QString(),
                              u"Also load the list's entries that name local files (absolute paths, file: "
                              "addresses); without it only http and https addresses are loaded."_s};
@@ -74,6 +89,8 @@ const std::vector<Command> CommandTable = {
       PageTemplate,
       AdBlock,
       SafeValues,
+      Theme,
+      PageSiteUrl,
       Quiet},
      {option::Storage},
      {},
@@ -82,7 +99,9 @@ const std::vector<Command> CommandTable = {
       u"pages --from-texts ~/pad/texts --storage ~/site/programs --end 499"_s,
       u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s,
       u"pages --url-list pad-urls.txt --storage ~/site/programs --safe-values"_s,
-      u"pages --url-list pad-urls.txt --storage ~/site/programs --since-last --quiet"_s},
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --since-last --quiet"_s,
+      u"pages --from-texts ~/pad/texts --storage ~/site/programs --theme modern --site-url "
+      "https://www.example.com/programs"_s},
      checkPages,
      runPages},
     {u"check"_s,
@@ -158,12 +177,15 @@ const std::vector<Command> CommandTable = {
       PageTemplate,
       AdBlock,
       SafeValues,
+      Theme,
+      PageSiteUrl,
       Quiet},
      {option::PadTextFolder},
      {},
      {u"sort --pad-text-folder ~/pad/texts"_s,
-      u"sort --pad-text-folder ~/pad/texts --template page-template.html"_s},
-     nullptr,
+      u"sort --pad-text-folder ~/pad/texts --template page-template.html"_s,
+      u"sort --pad-text-folder ~/pad/texts --theme ~/site/my-theme --site-url https://www.example.com"_s},
+     checkSiteUrl,
      runSort},
     {u"split"_s,
      u"Move the files of a folder into numbered subfolders"_s,
@@ -216,7 +238,7 @@ const std::vector<Command> CommandTable = {
      {u"index --storage ~/pad/texts --site-url https://www.example.com"_s,
       u"index --storage ~/site/programs --site-url https://www.example.com/programs --index-template "
       "index-template.html --quiet"_s},
-     checkIndex,
+     checkSiteUrl,
      runIndex},
     {u"defaults"_s,
      u"Write the default web page template, ad block and index template, to edit them"_s,

@@ -7,7 +7,6 @@
 #include "files/TextFile.h"
 #include "platform/FileSystem.h"
 #include "site/IndexPages.h"
-#include "site/SiteAddress.h"
 
 namespace vt::cli {
 namespace {
@@ -17,11 +16,6 @@ using namespace Qt::StringLiterals;
 const QString NoFolderMessage = u"The folder \"%1\" does not exist."_s;
 
 } // namespace
-
-QString checkIndex(const Arguments& arguments) {
-    const Result<QString> address = site::SiteAddress(arguments.value(option::SiteUrl));
-    return address ? QString() : address.message();
-}
 
 ExitCode runIndex(const Arguments& arguments) {
     Console console;
