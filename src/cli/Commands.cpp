@@ -241,17 +241,21 @@ const std::vector<Command> CommandTable = {
      checkSiteUrl,
      runIndex},
     {u"defaults"_s,
-     u"Write the default web page template, ad block and index template, to edit them"_s,
-     {u"defaults DIR"_s},
+     u"Write the default web page template, ad block and index template, or a built-in theme, to edit them"_s,
+     {u"defaults [--theme THEME] DIR"_s},
      u"Writes the default web page template as page-template.html, the ad block as ad-block.txt and the "
      u"index "
      "template as index-template.html into DIR (Windows-1252, the texts exactly as the program holds them). "
-     "Edit them and hand them back with --template, --ad-block and --index-template."_s,
-     {},
+     "Edit them and hand them back with --template, --ad-block and --index-template.\n\nWith --theme modern "
+     "it "
+     "writes the files of the built-in modern theme instead (page.html, style.css ...; UTF-8, as the program "
+     "holds them): a theme folder to edit and hand back with --theme DIR."_s,
+     {{option::Theme, u"THEME"_s,
+       u"classic (the default: the template files) or modern (its theme folder)."_s}},
      {},
      {u"DIR"_s},
-     {u"defaults ~/site/templates"_s},
-     nullptr,
+     {u"defaults ~/site/templates"_s, u"defaults --theme modern ~/site/my-theme"_s},
+     checkDefaults,
      runDefaults},
 };
 

@@ -107,6 +107,16 @@ Result<Theme> LoadTheme(const QString& nameOrFolder) {
     return theme;
 }
 
+std::vector<ThemeFile> ModernThemeFiles() {
+    // The program's own resources: they are always there to read.
+    const std::map<QString, QByteArray> read = readFiles(BuiltInModern, true).value();
+    std::vector<ThemeFile> files;
+    for (const auto& [name, bytes] : read) {
+        files.push_back({name, bytes});
+    }
+    return files;
+}
+
 QStringList CopyThemeFiles(const Theme& theme, const QString& folder) {
     QStringList failures;
     for (const ThemeFile& file : theme.files) {

@@ -42,6 +42,10 @@ struct Theme {
 // a file cannot be read. Classic is no theme folder: the caller keeps the template fill.
 Result<Theme> LoadTheme(const QString& nameOrFolder);
 
+// Every file of the built-in modern theme, its templates included, by name: what a user starts a
+// theme of their own from.
+std::vector<ThemeFile> ModernThemeFiles();
+
 // Writes each of the theme's files into the folder, leaving those that already hold its bytes
 // untouched; never through a symbolic link. Each failure, naming its file.
 QStringList CopyThemeFiles(const Theme& theme, const QString& folder);

@@ -226,6 +226,20 @@ private slots:
         QCOMPARE(contentsOf(out + u"/site.css"_s), "b {}");
     }
 
+    // "defaults --theme modern" writes a theme folder that makes exactly the built-in theme's site.
+    void defaultsTheme() {
+        QTemporaryDir temp;
+        const QString theme = temp.filePath(u"theme"_s);
+        const QString out = temp.filePath(u"out"_s);
+        QVERIFY(QDir().mkpath(theme) && QDir().mkpath(out));
+        QCOMPARE(runCli({u"defaults"_s, u"--theme"_s, u"modern"_s, theme}).exitCode, 0);
+        QCOMPARE(runCli({u"pages"_s, u"--from-texts"_s, m_temp.filePath(u"texts"_s), u"--storage"_s, out,
+                         u"--theme"_s, theme, u"--site-url"_s, Site, u"--quiet"_s})
+                     .exitCode,
+                 1);
+        QCOMPARE(bytesBelow(out), bytesBelow(pageFolder(u"flat"_s, u"modern"_s)));
+    }
+
     // The classic theme named is the template fill as it is without a theme.
     void classicIsTheFill() {
         QTemporaryDir temp;
