@@ -126,7 +126,7 @@ ExitCode runPages(const Arguments& arguments) {
         return ExitCode::Refused;
     }
     setRangeEnd(session, arguments);
-    return copyThemeFiles(session, theme.value(), storage, session.runBatch());
+    return copyThemeFiles(session.console(), theme.value(), storage, session.runBatch());
 }
 
 ExitCode runTexts(const Arguments& arguments) {

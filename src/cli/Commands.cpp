@@ -203,7 +203,7 @@ const std::vector<Command> CommandTable = {
      runSplit},
     {u"index"_s,
      u"Write index pages of the category folders, or of a folder of pages, and a sitemap of every page"_s,
-     {u"index --storage DIR --site-url URL [--index-template FILE] [--quiet]"_s},
+     {u"index --storage DIR --site-url URL [--index-template FILE] [--theme THEME] [--quiet]"_s},
      u"Writes index.html into every folder below DIR/Category that holds pages \"sort\" made: the "
      "programs of the folder by name, each linked to its page, with its version and short description "
      "from the numbered PAD texts of DIR (and of the subfolders 0, 1 ... sort moved them into). "
@@ -232,12 +232,17 @@ const std::vector<Command> CommandTable = {
        u"The absolute http or https address DIR is published at, such as https://www.example.com."_s},
       {option::IndexTemplate, u"FILE"_s,
        u"Use the file's text as the index template instead of the default one (\"defaults\" writes it)."_s},
+      {option::Theme, u"THEME"_s,
+       u"Make the index pages with a theme's index.html instead of the index template: modern (built in), or "
+       "a theme folder as \"pages --theme\" takes it, whose other files are copied beside the top index when "
+       "they changed; classic is the index template. The pages are UTF-8 and end with the same mark."_s},
       Quiet},
      {option::Storage, option::SiteUrl},
      {},
      {u"index --storage ~/pad/texts --site-url https://www.example.com"_s,
       u"index --storage ~/site/programs --site-url https://www.example.com/programs --index-template "
-      "index-template.html --quiet"_s},
+      "index-template.html --quiet"_s,
+      u"index --storage ~/pad/texts --site-url https://www.example.com --theme modern"_s},
      checkSiteUrl,
      runIndex},
     {u"defaults"_s,

@@ -41,14 +41,14 @@ Result<std::shared_ptr<const theme::Theme>> applyTheme(Session& session, const A
     return chosen;
 }
 
-ExitCode copyThemeFiles(Session& session, const std::shared_ptr<const theme::Theme>& theme,
+ExitCode copyThemeFiles(Console& console, const std::shared_ptr<const theme::Theme>& theme,
                         const QString& folder, ExitCode made) {
     if (!theme || made == ExitCode::Refused || !platform::FolderExists(folder)) {
         return made;
     }
     const QStringList failures = theme::CopyThemeFiles(*theme, folder);
     for (const QString& failure : failures) {
-        session.console().message(failure);
+        console.message(failure);
     }
     return failures.isEmpty() || made != ExitCode::Done ? made : ExitCode::RecordsFailed;
 }

@@ -14,6 +14,7 @@
 namespace vt::cli {
 
 class Arguments;
+class Console;
 class Session;
 
 // A site URL given that is no absolute http or https address is refused before anything runs;
@@ -28,7 +29,7 @@ Result<std::shared_ptr<const theme::Theme>> applyTheme(Session& session, const A
 // After a run that went as `made` says: the theme's other files copied to the top of the site (the
 // folder), each only when its bytes changed, unless the run was refused or made no such folder. A
 // file that cannot be copied is named, and a run that made every page then exits 1.
-ExitCode copyThemeFiles(Session& session, const std::shared_ptr<const theme::Theme>& theme,
+ExitCode copyThemeFiles(Console& console, const std::shared_ptr<const theme::Theme>& theme,
                         const QString& folder, ExitCode made);
 
 } // namespace vt::cli

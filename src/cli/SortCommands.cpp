@@ -44,7 +44,8 @@ ExitCode runSort(const Arguments& arguments) {
     sorting.pressCommand12();
     session.progress().finish(!interrupted());
     // The category run has shown its failed records at its end.
-    return copyThemeFiles(session, theme.value(), files::displayPath(folder, site::CategoryFolderName),
+    return copyThemeFiles(session.console(), theme.value(),
+                          files::displayPath(folder, site::CategoryFolderName),
                           session.conclude(sorting.lastRun(), true));
 }
 

@@ -4,12 +4,15 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include "theme/PadElements.h"
+
 namespace vt::theme {
 namespace {
 
 using namespace Qt::StringLiterals;
 
 const QString Usd = u"USD"_s;
+const QString UnnamedCategory = u"Unnamed category"_s;
 
 // A plain decimal number ("12", "0.00", "19.95"): no sign, no exponent, no thousands separator.
 std::optional<double> plainNumber(const QString& text) {
@@ -53,6 +56,11 @@ QString Description(const Elements& elements) {
 
 QString Summary(const Elements& elements) {
     return firstPresent(elements, {u"Char_Desc_45", u"Char_Desc_80", u"Char_Desc_250"});
+}
+
+QString CategoryName(const QString& level) {
+    const QString name = ResolvedXmlText(level).trimmed();
+    return name.isEmpty() ? UnnamedCategory : name;
 }
 
 QString ReleaseDate(const Elements& elements) {

@@ -23,6 +23,10 @@ QString MailLink(const QString& value);
 QString Description(const Elements& elements);
 QString Summary(const Elements& elements);
 
+// A category level as a page shows it: references resolved, trimmed, and a level of nothing but
+// white space named as such.
+QString CategoryName(const QString& level);
+
 // "2024-03-07" from Program_Release_Year, Month and Day, when they form a real date.
 QString ReleaseDate(const Elements& elements);
 

@@ -97,8 +97,10 @@ mustache::data PageContext(QStringView padText, const PagePlace& place, const Si
     mustache::data breadcrumbs{mustache::data::type::list};
     for (qsizetype level = 0; level < levels.size(); ++level) {
         mustache::data crumb;
-        crumb.set("name", ResolvedXmlText(levels[level]).toStdString());
-        crumb.set("link", (u"../"_s.repeated(levels.size() - 1 - level) + IndexName).toStdString());
+        crumb.set("name", CategoryName(levels[level]).toStdString());
+        if (level == levels.size() - 1) {
+            crumb.set("link", IndexName.toStdString());
+        }
         breadcrumbs << crumb;
     }
     const QString description = Description(elements);

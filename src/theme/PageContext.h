@@ -28,9 +28,11 @@ struct SiteValues {
 
 // The context of the page of a PAD text. Links within the site are relative: home_link to the top
 // index, index_link to the index of the page's folder, top_path ("../../", "" at the top) to the
-// top folder, where the theme's files (style.css) are copied. Only values that are present are set, so a
-// section of an absent value is left out. An element whose name ends in _URL is given only as a WebAddress
-// and one ending in _Email only as a MailLink: a theme writes them into href and src.
+// top folder, where the theme's files (style.css) are copied. Of the breadcrumbs (name, link) only
+// the page's own category has a link: a level above it has an index only when it holds pages itself. Only
+// values that are present are set, so a section of an absent value is left out. An element whose name ends in
+// _URL is given only as a WebAddress and one ending in _Email only as a MailLink: a theme writes them into
+// href and src.
 mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site);
 
 } // namespace vt::theme

@@ -19,6 +19,7 @@ namespace vt::theme {
 inline const QString ClassicThemeName = QStringLiteral("classic");
 inline const QString ModernThemeName = QStringLiteral("modern");
 inline const QString PageTemplateName = QStringLiteral("page.html");
+inline const QString IndexTemplateName = QStringLiteral("index.html");
 
 // A file the theme copies to the top of the site.
 struct ThemeFile {

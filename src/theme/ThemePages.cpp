@@ -1,5 +1,7 @@
 #include "theme/ThemePages.h"
 
+#include "theme/IndexContext.h"
+
 namespace vt::theme {
 
 using namespace Qt::StringLiterals;
@@ -14,6 +16,17 @@ pagegen::PageTheme PageThemeOf(std::shared_ptr<const Theme> theme, const SiteVal
                 return theme->page().render(PageContext(padText, {programName, category}, site));
             },
             recipe};
+}
+
+std::function<QString(const site::IndexPage&)> IndexThemeOf(std::shared_ptr<const Theme> theme,
+                                                            const QString& siteUrl) {
+    return [theme = std::move(theme), siteUrl](const site::IndexPage& page) {
+        return theme->templates.at(IndexTemplateName).render(IndexContext(page, siteUrl));
+    };
+}
+
+bool HasIndexTemplate(const Theme& theme) {
+    return theme.templates.count(IndexTemplateName) > 0;
 }
 
 } // namespace vt::theme

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include "../support/DataRows.h"
 #include "../support/TestFiles.h"
@@ -44,9 +45,26 @@ void writePadTexts(const QString& folder) {
     }
 }
 
-// The pages below a folder, by their paths relative to it.
-QStringList pagesBelow(const QString& folder) {
-    return filesBelow(folder).filter(QRegularExpression(u"\\.html$"_s));
+// The program pages below a folder, or its index pages, by their paths relative to it.
+QStringList pagesBelow(const QString& folder, bool indexes = false) {
+    QStringList pages = filesBelow(folder).filter(QRegularExpression(u"\\.html$"_s));
+    pages.removeIf([&](const QString& page) {
+        return (page == u"index.html"_s || page.endsWith(u"/index.html"_s)) != indexes;
+    });
+    return pages;
+}
+
+// The relative links of a page that lead to no file.
+QStringList brokenLinks(const QString& folder, const QString& page, const QString& text) {
+    QStringList broken;
+    const QDir pageFolder = QFileInfo(folder + u'/' + page).dir();
+    for (const QRegularExpressionMatch& link : QRegularExpression(u"href=\"([^\"]*)\""_s).globalMatch(text)) {
+        const QString target = QUrl::fromPercentEncoding(link.captured(1).toUtf8());
+        if (!target.contains(u':') && !QFileInfo::exists(pageFolder.filePath(target))) {
+            broken += page + u" -> "_s + target;
+        }
+    }
+    return broken;
 }
 
 QString plainText(QString html) {
@@ -95,6 +113,12 @@ private slots:
                          .exitCode,
                      1);
         }
+        for (const QString& folder : {u"flat/modern"_s, u"category/modern"_s}) {
+            QCOMPARE(runCli({u"index"_s, u"--storage"_s, m_temp.filePath(folder), u"--site-url"_s, Site,
+                             u"--theme"_s, u"modern"_s, u"--quiet"_s})
+                         .exitCode,
+                     0);
+        }
     }
 
     // Rows in tests/data/rows/themecontext.tsv.
@@ -118,7 +142,7 @@ private slots:
         QFETCH(bool, page);
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, sort);
+        QFETCH(QString, command);
         QFETCH(QString, reason);
         QTemporaryDir temp;
         const QString theme = temp.filePath(u"theme"_s);
@@ -129,10 +153,12 @@ private slots:
         }
         writeBytes(theme + u'/' + file, bytes);
         writeBytes(temp.filePath(u"texts/0.txt"_s), "<Program_Name>A</Program_Name>");
+        const QString texts = temp.filePath(u"texts"_s);
         const QStringList line =
-            sort ? QStringList{u"sort"_s, u"--pad-text-folder"_s, temp.filePath(u"texts"_s)}
-                 : QStringList{u"pages"_s, u"--from-texts"_s, temp.filePath(u"texts"_s), u"--storage"_s,
-                               temp.filePath(u"out"_s)};
+            command == u"sort"_s ? QStringList{command, u"--pad-text-folder"_s, texts}
+            : command == u"index"_s
+                ? QStringList{command, u"--storage"_s, texts, u"--site-url"_s, Site}
+                : QStringList{command, u"--from-texts"_s, texts, u"--storage"_s, temp.filePath(u"out"_s)};
         const Run run = runCli(line + QStringList{u"--theme"_s, theme});
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.output.contains(theme + reason), qPrintable(run.output));
@@ -161,12 +187,30 @@ private slots:
             QVERIFY2(page.count(u"<h1"_s) == 1 && page.count(u"<script"_s) == 1, qPrintable(name));
             QVERIFY2(!page.contains(u"href=\"\""_s) && !page.contains(u"src=\"\""_s), qPrintable(name));
             QVERIFY2(page.contains(u"<meta charset=\"utf-8\">"_s), qPrintable(name));
+            QCOMPARE(brokenLinks(folder, name, page), QStringList());
             QJsonParseError error{};
             const QJsonObject object =
                 QJsonDocument::fromJson(jsonLd.match(page).captured(1).toUtf8(), &error).object();
             QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(name + error.errorString()));
             QCOMPARE(object.value(u"name"_s).toString(), plainText(h1.match(page).captured(1)));
             QVERIFY2(object.value(u"url"_s).toString().startsWith(Site + u'/'), qPrintable(name));
+        }
+    }
+
+    void modernIndexes_data() { modernPages_data(); }
+    // Every index page: one <h1>, ending with the mark a later run knows its own index pages by, and
+    // links that all lead to a file.
+    void modernIndexes() {
+        QFETCH(QString, layout);
+        const QString folder = pageFolder(layout, u"modern"_s);
+        const QStringList indexes = pagesBelow(folder, true);
+        QVERIFY(indexes.size() >= (layout == u"flat"_s ? 1 : 13));
+        for (const QString& name : indexes) {
+            const QString page = QString::fromUtf8(contentsOf(folder + u'/' + name));
+            QVERIFY2(page.count(u"<h1"_s) == 1 && page.endsWith(u"\r\n<!-- index page -->\r\n"_s),
+                     qPrintable(name));
+            QVERIFY2(!page.contains(u"href=\"\""_s) && !page.contains(u"src=\"\""_s), qPrintable(name));
+            QCOMPARE(brokenLinks(folder, name, page), QStringList());
         }
     }
 
@@ -179,7 +223,7 @@ private slots:
                 "tidy is not installed (scripts/install-deps installs it): the pages were not checked by it");
         }
         const QString folder = pageFolder(layout, u"modern"_s);
-        for (const QString& name : pagesBelow(folder)) {
+        for (const QString& name : pagesBelow(folder) + pagesBelow(folder, true)) {
             QProcess process;
             process.setProcessChannelMode(QProcess::MergedChannels);
             process.start(tidy, {u"-q"_s, u"-e"_s, folder + u'/' + name});
@@ -237,7 +281,10 @@ private slots:
                          u"--theme"_s, theme, u"--site-url"_s, Site, u"--quiet"_s})
                      .exitCode,
                  1);
-        QCOMPARE(bytesBelow(out), bytesBelow(pageFolder(u"flat"_s, u"modern"_s)));
+        QMap<QString, QByteArray> modern = bytesBelow(pageFolder(u"flat"_s, u"modern"_s));
+        modern.remove(u"index.html"_s);
+        modern.remove(u"sitemap.xml"_s);
+        QCOMPARE(bytesBelow(out), modern);
     }
 
     // The classic theme named is the template fill as it is without a theme.
