@@ -67,6 +67,7 @@ QStringList brokenLinks(const QString& folder, const QString& page, const QStrin
     return broken;
 }
 
+// The text an HTML-escaped value stands for.
 QString plainText(QString html) {
     for (const auto& [reference, character] : {std::pair{u"&lt;"_s, u"<"_s},
                                                {u"&gt;"_s, u">"_s},
