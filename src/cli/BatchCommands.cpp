@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/OptionNames.h"
 #include "cli/Session.h"
+#include "cli/SiteOptions.h"
 #include "files/AllFiles.h"
 #include "files/TextFile.h"
 #include "platform/ControlNumbers.h"
@@ -109,7 +110,8 @@ QString checkPages(const Arguments& arguments) {
             return u"--%1 goes with --url-list."_s.arg(urlOption);
         }
     }
-    return checkRange(arguments);
+    const QString siteUrl = checkSiteUrl(arguments);
+    return siteUrl.isEmpty() ? checkRange(arguments) : siteUrl;
 }
 
 QString checkTexts(const Arguments& arguments) {
@@ -124,6 +126,10 @@ ExitCode runPages(const Arguments& arguments) {
         !session.applyAdBlock(arguments)) {
         return ExitCode::Refused;
     }
+    const Result<std::shared_ptr<const theme::Theme>> theme = applyTheme(session, arguments);
+    if (!theme) {
+        return ExitCode::Refused;
+    }
     session.workflow().setStorageFolder(storage);
     session.workflow().setEscapeMarkup(arguments.has(option::SafeValues));
     if (arguments.has(option::FromTexts)) {
@@ -134,7 +140,7 @@ ExitCode runPages(const Arguments& arguments) {
         return ExitCode::Refused;
     }
     setRangeEnd(session, arguments);
-    return session.runBatch();
+    return copyThemeFiles(session.console(), theme.value(), storage, session.runBatch());
 }
 
 ExitCode runTexts(const Arguments& arguments) {

@@ -5,6 +5,7 @@
 #include "cli/CheckCommand.h"
 #include "cli/DefaultsCommand.h"
 #include "cli/IndexCommand.h"
+#include "cli/SiteOptions.h"
 #include "cli/OptionNames.h"
 #include "cli/SortCommands.h"
 
@@ -54,6 +55,20 @@ const Option SinceLast{
     "is and counts as unchanged; a server that ignores the question sends the file as before. What the "
     "next run needs is kept in the storage folder's .vellumtide-fetch; without it every PAD file is fetched "
     "in full."_s};
+const Option Theme{
+    option::Theme, u"THEME"_s,
+    u"Make the pages with a theme: classic (the default: the web page template, filled as Step 5 fills it), "
+    "modern (built in: HTML5 pages for phones and desktops, with structured data and no ads unless "
+    "--ad-block is given), or a folder holding a theme's page.html (Mustache) and files such as style.css, "
+    "which are copied to the top of the site when they changed. A theme that cannot be used (no page.html, a "
+    "Mustache error, a "
+    "template that is not UTF-8) is refused, naming the file and line, before any page is written. A "
+    "theme's pages are UTF-8, under the same file names."_s};
+const Option PageSiteUrl{
+    option::SiteUrl, u"URL"_s,
+    u"The absolute http or https address the site is published at (as index --site-url). A theme then "
+    "gives each page its canonical address, Open Graph tags and its URL in the structured data; without "
+    "it those are left out. The classic theme does not use it."_s};
 const Option AllowLocalFiles{option::AllowLocalFiles, QString(),
                              u"Also load the list's entries that name local files (absolute paths, file: "
                              "addresses); without it only http and https addresses are loaded."_s};
@@ -79,6 +94,8 @@ const std::vector<Command> CommandTable = {
       PageTemplate,
       AdBlock,
       SafeValues,
+      Theme,
+      PageSiteUrl,
       Quiet},
      {option::Storage},
      {},
@@ -88,7 +105,9 @@ const std::vector<Command> CommandTable = {
       u"pages --from-texts texts --storage out --template page-template.html --ad-block ad-block.txt --quiet"_s,
       u"pages --url-list pad-urls.txt --storage ~/site/programs --safe-values"_s,
       u"pages --url-list pad-urls.txt --storage ~/site/programs --since-last --quiet"_s,
-      u"pages --url-list pad-urls.txt --storage ~/site/programs --timeout 10"_s},
+      u"pages --url-list pad-urls.txt --storage ~/site/programs --timeout 10"_s,
+      u"pages --from-texts ~/pad/texts --storage ~/site/programs --theme modern --site-url "
+      "https://www.example.com/programs"_s},
      checkPages,
      runPages},
     {u"check"_s,
@@ -166,12 +185,15 @@ const std::vector<Command> CommandTable = {
       PageTemplate,
       AdBlock,
       SafeValues,
+      Theme,
+      PageSiteUrl,
       Quiet},
      {option::PadTextFolder},
      {},
      {u"sort --pad-text-folder ~/pad/texts"_s,
-      u"sort --pad-text-folder ~/pad/texts --template page-template.html"_s},
-     nullptr,
+      u"sort --pad-text-folder ~/pad/texts --template page-template.html"_s,
+      u"sort --pad-text-folder ~/pad/texts --theme ~/site/my-theme --site-url https://www.example.com"_s},
+     checkSiteUrl,
      runSort},
     {u"split"_s,
      u"Move the files of a folder into numbered subfolders"_s,
@@ -189,7 +211,7 @@ const std::vector<Command> CommandTable = {
      runSplit},
     {u"index"_s,
      u"Write index pages of the category folders, or of a folder of pages, and a sitemap of every page"_s,
-     {u"index --storage DIR --site-url URL [--index-template FILE] [--quiet]"_s},
+     {u"index --storage DIR --site-url URL [--index-template FILE] [--theme THEME] [--quiet]"_s},
      u"Writes index.html into every folder below DIR/Category that holds pages \"sort\" made: the "
      "programs of the folder by name, each linked to its page, with its version and short description "
      "from the numbered PAD texts of DIR (and of the subfolders 0, 1 ... sort moved them into). "
@@ -218,26 +240,35 @@ const std::vector<Command> CommandTable = {
        u"The absolute http or https address DIR is published at, such as https://www.example.com."_s},
       {option::IndexTemplate, u"FILE"_s,
        u"Use the file's text as the index template instead of the default one (\"defaults\" writes it)."_s},
+      {option::Theme, u"THEME"_s,
+       u"Make the index pages with a theme's index.html instead of the index template: modern (built in), or "
+       "a theme folder as \"pages --theme\" takes it, whose other files are copied beside the top index when "
+       "they changed; classic is the index template. The pages are UTF-8 and end with the same mark."_s},
       Quiet},
      {option::Storage, option::SiteUrl},
      {},
      {u"index --storage ~/pad/texts --site-url https://www.example.com"_s,
       u"index --storage ~/site/programs --site-url https://www.example.com/programs --index-template "
-      "index-template.html --quiet"_s},
-     checkIndex,
+      "index-template.html --quiet"_s,
+      u"index --storage ~/pad/texts --site-url https://www.example.com --theme modern"_s},
+     checkSiteUrl,
      runIndex},
     {u"defaults"_s,
-     u"Write the default web page template, ad block and index template, to edit them"_s,
-     {u"defaults DIR"_s},
+     u"Write the default web page template, ad block and index template, or a built-in theme, to edit them"_s,
+     {u"defaults [--theme THEME] DIR"_s},
      u"Writes the default web page template as page-template.html, the ad block as ad-block.txt and the "
      u"index "
      "template as index-template.html into DIR (Windows-1252, the texts exactly as the program holds them). "
-     "Edit them and hand them back with --template, --ad-block and --index-template."_s,
-     {},
+     "Edit them and hand them back with --template, --ad-block and --index-template.\n\nWith --theme modern "
+     "it "
+     "writes the files of the built-in modern theme instead (page.html, style.css ...; UTF-8, as the program "
+     "holds them): a theme folder to edit and hand back with --theme DIR."_s,
+     {{option::Theme, u"THEME"_s,
+       u"classic (the default: the template files) or modern (its theme folder)."_s}},
      {},
      {u"DIR"_s},
-     {u"defaults ~/site/templates"_s},
-     nullptr,
+     {u"defaults ~/site/templates"_s, u"defaults --theme modern ~/site/my-theme"_s},
+     checkDefaults,
      runDefaults},
 };
 

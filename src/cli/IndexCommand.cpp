@@ -4,10 +4,13 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/OptionNames.h"
+#include "cli/SiteOptions.h"
+#include "files/SafePath.h"
 #include "files/TextFile.h"
 #include "platform/FileSystem.h"
 #include "site/IndexPages.h"
 #include "site/SiteAddress.h"
+#include "theme/ThemePages.h"
 
 namespace vt::cli {
 namespace {
@@ -15,13 +18,28 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QString NoFolderMessage = u"The folder \"%1\" does not exist."_s;
+const QString NoIndexTemplate =
+    u"The theme \"%1\" has no index.html: a theme makes the index pages from it."_s;
+
+// --theme: the theme's index pages instead of the index template's. False, after saying why, when
+// the theme cannot be used.
+bool applyIndexTheme(Console& console, const Arguments& arguments, site::IndexRequest& request,
+                     std::shared_ptr<const theme::Theme>& chosen) {
+    const QString name = arguments.value(option::Theme);
+    if (!arguments.has(option::Theme) || name == theme::ClassicThemeName) {
+        return true;
+    }
+    Result<theme::Theme> loaded = theme::LoadTheme(name);
+    if (!loaded || !theme::HasIndexTemplate(loaded.value())) {
+        console.message(loaded ? NoIndexTemplate.arg(name) : loaded.message());
+        return false;
+    }
+    chosen = std::make_shared<const theme::Theme>(std::move(loaded).value());
+    request.themeIndex = theme::IndexThemeOf(chosen, site::SiteAddress(request.siteUrl).value());
+    return true;
+}
 
 } // namespace
-
-QString checkIndex(const Arguments& arguments) {
-    const Result<QString> address = site::SiteAddress(arguments.value(option::SiteUrl));
-    return address ? QString() : address.message();
-}
 
 ExitCode runIndex(const Arguments& arguments) {
     Console console;
@@ -40,6 +58,10 @@ ExitCode runIndex(const Arguments& arguments) {
         }
         request.indexTemplate = text.value();
     }
+    std::shared_ptr<const theme::Theme> chosen;
+    if (!applyIndexTheme(console, arguments, request, chosen)) {
+        return ExitCode::Refused;
+    }
     const Result<site::IndexRun> run = site::MakeIndexPages(request, [] { return !interrupted(); });
     if (!run) {
         console.message(run.message());
@@ -51,9 +73,12 @@ ExitCode runIndex(const Arguments& arguments) {
     if (const QString failures = site::FailuresText(run.value()); !failures.isEmpty()) {
         console.message(failures);
     }
-    return run.value().stopped              ? ExitCode::Interrupted
-           : run.value().failures.isEmpty() ? ExitCode::Done
-                                            : ExitCode::RecordsFailed;
+    const ExitCode made = run.value().stopped              ? ExitCode::Interrupted
+                          : run.value().failures.isEmpty() ? ExitCode::Done
+                                                           : ExitCode::RecordsFailed;
+    const QString categories = files::displayPath(folder, site::CategoryFolderName);
+    return copyThemeFiles(console, chosen,
+                          run.value().layout == site::Layout::Categories ? categories : folder, made);
 }
 
 } // namespace vt::cli

@@ -11,7 +11,5 @@ class Arguments;
 // index: index pages of the category folders a sort filed, or of a folder of pages, and the sitemap
 // of every page.
 ExitCode runIndex(const Arguments& arguments);
-// A site URL that is no absolute http or https address is refused before anything runs.
-QString checkIndex(const Arguments& arguments);
 
 } // namespace vt::cli

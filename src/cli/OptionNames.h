@@ -26,5 +26,6 @@ inline const QString Format = QStringLiteral("format");
 inline const QString SinceLast = QStringLiteral("since-last");
 inline const QString SiteUrl = QStringLiteral("site-url");
 inline const QString IndexTemplate = QStringLiteral("index-template");
+inline const QString Theme = QStringLiteral("theme");
 
 } // namespace vt::cli::option

@@ -5,7 +5,10 @@
 #include "cli/Interrupt.h"
 #include "cli/OptionNames.h"
 #include "cli/Session.h"
+#include "cli/SiteOptions.h"
 #include "files/AllFiles.h"
+#include "files/SafePath.h"
+#include "site/IndexPages.h"
 #include "platform/ControlNumbers.h"
 #include "splitter/FolderSplit.h"
 
@@ -30,13 +33,20 @@ ExitCode runSort(const Arguments& arguments) {
         !session.applyPageTemplate(arguments) || !session.applyAdBlock(arguments)) {
         return ExitCode::Refused;
     }
+    // Checked before the category pass moves a single PAD text.
+    const Result<std::shared_ptr<const theme::Theme>> theme = applyTheme(session, arguments);
+    if (!theme) {
+        return ExitCode::Refused;
+    }
     session.workflow().setEscapeMarkup(arguments.has(option::SafeValues));
     category::CategorySorting sorting(session.workflow(), session.dialogs(), session.yielder());
     session.workflow().setPadTextFolder(folder);
     sorting.pressCommand12();
     session.progress().finish(!interrupted());
     // The category run has shown its failed records at its end.
-    return session.conclude(sorting.lastRun(), true);
+    return copyThemeFiles(session.console(), theme.value(),
+                          files::displayPath(folder, site::CategoryFolderName),
+                          session.conclude(sorting.lastRun(), true));
 }
 
 QString checkSplit(const Arguments& arguments) {

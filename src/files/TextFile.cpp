@@ -111,8 +111,8 @@ Result<QString> readTextFile(const QString& path) {
     return text;
 }
 
-Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text) {
-    QByteArray bytes = encodeWindows1252(text);
+Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text, Encoding encoding) {
+    QByteArray bytes = encoding == Encoding::Utf8 ? text.toUtf8() : encodeWindows1252(text);
     bytes += "\r\n";
     return platform::ReplaceFile(path, bytes);
 }

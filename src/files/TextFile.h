@@ -33,8 +33,13 @@ Result<QString> readTextFile(const QString& path);
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1,
                                   LineEnds ends = LineEnds::CrOrCrLf);
 
+// How a text is written: in the system's code page, or (a theme's page) in UTF-8, each character as
+// itself.
+enum class Encoding { Windows1252, Utf8 };
+
 // Creates or replaces the file with the text and one CR LF, as platform::ReplaceFile does: the old
 // file stays whole until the new one is complete, and one that already holds these bytes is left.
-Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text);
+Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text,
+                                          Encoding encoding = Encoding::Windows1252);
 
 } // namespace vt::files

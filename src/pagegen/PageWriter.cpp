@@ -58,7 +58,8 @@ Result<QString> PagePath(const QString& storageFolder, QStringView programName,
 }
 
 Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView programName,
-                                      const std::optional<QString>& category, QStringView page) {
+                                      const std::optional<QString>& category, QStringView page,
+                                      files::Encoding encoding) {
     const Result<QString> path = PagePath(storageFolder, programName, category);
     if (!path) {
         return path.status();
@@ -71,7 +72,7 @@ Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView 
                 QStringLiteral("The category folder \"%1\" is a symbolic link").arg(level));
         }
     }
-    return files::writeTextFile(path.value(), page);
+    return files::writeTextFile(path.value(), page, encoding);
 }
 
 Result<platform::FileWrite> WritePadText(const QString& storageFolder, QStringView recordNumber,

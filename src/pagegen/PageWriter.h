@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/Outcome.h"
+#include "files/TextFile.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -21,7 +22,8 @@ Result<QString> PagePath(const QString& storageFolder, QStringView programName,
 
 // Writes the page at its path. The category's folder must already exist.
 Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView programName,
-                                      const std::optional<QString>& category, QStringView page);
+                                      const std::optional<QString>& category, QStringView page,
+                                      files::Encoding encoding = files::Encoding::Windows1252);
 
 // storage folder / record number + ".txt".
 Result<platform::FileWrite> WritePadText(const QString& storageFolder, QStringView recordNumber,

@@ -34,8 +34,8 @@ Result<platform::FileWrite> MakeWebPage(RecordValues& values, TemplateStore& tem
             QStringLiteral("\r\n") +
             files::displayPath(values.storageFolder, values.currentProgramName + QStringLiteral(".html"));
     }
-    Result<platform::FileWrite> written =
-        WritePage(values.storageFolder, values.currentProgramName, category, templates.pageTemplate);
+    Result<platform::FileWrite> written = WritePage(values.storageFolder, values.currentProgramName, category,
+                                                    templates.pageTemplate, values.pageEncoding);
     values.recordCounter = RecordAfterPage(values.recordCounter, values.lastRecord);
     templates.pageTemplate = templates.backupTemplate;
     return written;

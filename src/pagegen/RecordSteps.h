@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/Outcome.h"
+#include "files/TextFile.h"
 
 #include <QString>
 
@@ -18,6 +19,7 @@ struct RecordValues {
     QString currentProgramName; // the page's file name, from the fill
     QString currentCategory;    // the page's folder in category mode, from the fill
     bool categoryMode = false;  // "Convert text files to html files and put in category" ticked
+    files::Encoding pageEncoding = files::Encoding::Windows1252; // UTF-8 for a theme's pages
 };
 
 // The record counter after a record: the next number; a counter that is no number, or is at the

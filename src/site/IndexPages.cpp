@@ -70,6 +70,7 @@ public:
     IndexWriter(const IndexRequest& request, const IndexTemplate& indexTemplate, const PageTree& tree,
                 Layout layout, const QString& pageFolder)
         : m_template(indexTemplate)
+        , m_themeIndex(request.themeIndex)
         , m_tree(tree)
         , m_pageLevels(layout == Layout::Categories ? QStringList{CategoryFolderName} : QStringList())
         , m_pageFolder(pageFolder)
@@ -87,7 +88,13 @@ private:
     void addPages(const CategoryFolder& folder);
     void removeOldSitemaps(const QStringList& written);
 
+    // A theme's page of the index; the template's fill when there is no theme.
+    QString indexText(const IndexPage& page, const std::vector<SlotValues>& categoryRows,
+                      const CategoryFolder* folder) const;
+    std::vector<IndexProgram> programsOf(const CategoryFolder& folder, const QStringList& from) const;
+
     const IndexTemplate& m_template;
+    std::function<QString(const IndexPage&)> m_themeIndex;
     const PageTree& m_tree;
     QStringList m_pageLevels; // the listed folder's path below the request's: "Category", or none
     QString m_pageFolder;
@@ -135,14 +142,16 @@ std::optional<SiteEntry> IndexWriter::writeIndex(const CategoryFolder* folder,
     if (m_facts.contains(path)) {
         m_run.failures += IndexNamedPage.arg(path);
     }
-    SlotValues page;
-    page[std::size_t(Slot::IndexTitle)] = !top                           ? levels.join(u'/')
-                                          : m_run.layout == Layout::Flat ? FolderIndexTitle
-                                                                         : TopIndexTitle;
-    page[std::size_t(Slot::TopIndex)] = u"../"_s.repeated(levels.size()) + IndexFileName;
-    const QString text =
-        m_template.fill(page, categoryRows, folder ? programRows(*folder) : std::vector<SlotValues>());
-    if (const Status written = writeFile(path, pageBytes(text, m_template.declaresUtf8())); !written) {
+    IndexPage page{!top                           ? levels.join(u'/')
+                   : m_run.layout == Layout::Flat ? FolderIndexTitle
+                                                  : TopIndexTitle,
+                   levels,
+                   u"../"_s.repeated(levels.size()) + IndexFileName,
+                   {},
+                   {}};
+    const QString text = indexText(page, categoryRows, folder);
+    if (const Status written = writeFile(path, pageBytes(text, m_themeIndex || m_template.declaresUtf8()));
+        !written) {
         m_run.failures += written.message();
         return std::nullopt;
     }
@@ -150,6 +159,42 @@ std::optional<SiteEntry> IndexWriter::writeIndex(const CategoryFolder* folder,
     const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
     return SiteEntry{EncodedPath(m_pageLevels + levels + QStringList{IndexFileName}),
                      stamp ? stamp->modifiedNs : 0};
+}
+
+std::vector<IndexProgram> IndexWriter::programsOf(const CategoryFolder& folder,
+                                                  const QStringList& from) const {
+    std::vector<IndexProgram> programs;
+    for (const PageFile& page : folder.pages) {
+        programs.push_back({page.programName, EncodedPath(from + QStringList{pageFileName(page.programName)}),
+                            m_facts.value(files::displayPath(folder.path, pageFileName(page.programName)))});
+    }
+    return programs;
+}
+
+QString IndexWriter::indexText(const IndexPage& page, const std::vector<SlotValues>& categoryRows,
+                               const CategoryFolder* folder) const {
+    if (!m_themeIndex) {
+        SlotValues values;
+        values[std::size_t(Slot::IndexTitle)] = page.title;
+        values[std::size_t(Slot::TopIndex)] = page.homeLink;
+        return m_template.fill(values, categoryRows,
+                               folder ? programRows(*folder) : std::vector<SlotValues>());
+    }
+    IndexPage themed = page;
+    for (const SlotValues& row : categoryRows) {
+        themed.categories.push_back({row[std::size_t(Slot::CategoryName)],
+                                     row[std::size_t(Slot::CategoryLink)],
+                                     row[std::size_t(Slot::CategoryPages)].toInt()});
+    }
+    const bool top = page.levels.isEmpty();
+    for (const CategoryFolder& listed : m_tree.folders) {
+        if (&listed == folder || (top && m_run.layout == Layout::Categories)) {
+            for (IndexProgram& program : programsOf(listed, top ? listed.levels : QStringList())) {
+                themed.programs.push_back(std::move(program));
+            }
+        }
+    }
+    return m_themeIndex(themed);
 }
 
 void IndexWriter::addPages(const CategoryFolder& folder) {

@@ -9,6 +9,7 @@
 
 #include "site/IndexTemplate.h"
 #include "site/PageTree.h"
+#include "site/ProgramFacts.h"
 
 // Index pages and the sitemap of the pages a category run filed into <folder>/Category: one index
 // per category folder that holds pages, a top Category/index.html linking each whose index stands, and
@@ -22,6 +23,26 @@ namespace vt::site {
 
 inline const QString CategoryFolderName = QStringLiteral("Category");
 
+// What a theme's index page is made of. Links are relative to the page and percent-encoded.
+struct IndexProgram {
+    QString name; // as its page file is named
+    QString link;
+    ProgramFacts facts;
+};
+struct IndexCategory {
+    QString name; // its levels joined by "/"
+    QString link;
+    int pages = 0;
+};
+struct IndexPage {
+    QString title;                         // as the index template's IndexTitleXXX
+    QStringList levels;                    // the folder's below the Category folder; none on the top index
+    QString homeLink;                      // to the top index
+    std::vector<IndexCategory> categories; // on the top index of the category layout
+    // The folder's programs by name; on the top index of the category layout every page of the site.
+    std::vector<IndexProgram> programs;
+};
+
 struct IndexRequest {
     QString folder;  // the PAD text folder whose Category folder holds the pages, or a folder of pages
     QString siteUrl; // the address the folder is published at, as the user gave it
@@ -29,6 +50,8 @@ struct IndexRequest {
     QString templateSource = QStringLiteral("default"); // names the template in a refusal
     // How the user makes the pages, for a folder that holds none, in the words of the runner
     QString howPagesAreMade = QStringLiteral("\"pages\", or \"sort\" to file them by category");
+    // A theme's index pages, written in UTF-8, instead of the index template's; none: the template.
+    std::function<QString(const IndexPage&)> themeIndex = nullptr;
 };
 
 struct IndexRun {

@@ -36,13 +36,20 @@ const pagegen::FieldRow& rowOf(const QString& placeholder) {
 // The page's name and folder as the field table reads them (rows 1 and 17), its version, and the
 // short description its page shows under its name. The page template shows no version, so the
 // table has no row for it; it is read by the same tag rule.
+// The IndexElements follow, by the same rule.
 const std::vector<pagegen::FieldRow>& factRows() {
-    static const std::vector<pagegen::FieldRow> rows = {
-        pagegen::PadFieldTable().front(),
-        pagegen::PadFieldTable().back(),
-        {u"<Program_Version>"_s, u"</Program_Version>"_s, QString()},
-        rowOf(u"DescriptionXXX"_s),
-    };
+    static const std::vector<pagegen::FieldRow> rows = [] {
+        std::vector<pagegen::FieldRow> table = {
+            pagegen::PadFieldTable().front(),
+            pagegen::PadFieldTable().back(),
+            {u"<Program_Version>"_s, u"</Program_Version>"_s, QString()},
+            rowOf(u"DescriptionXXX"_s),
+        };
+        for (const QString& name : IndexElements) {
+            table.push_back({u'<' + name + u'>', u"</"_s + name + u'>', QString()});
+        }
+        return table;
+    }();
     return rows;
 }
 
@@ -86,7 +93,14 @@ Read readText(const QString& path, const QString& pageFolder, Layout layout) {
     const QStringList values = pagegen::ValuesBetween(text.value(), factRows());
     const Result<QString> page = pagegen::PagePath(
         pageFolder, values[0], layout == Layout::Categories ? std::optional(values[1]) : std::nullopt);
-    return page ? Read{page.value(), {values[2], values[3]}} : Read{};
+    if (!page) {
+        return {};
+    }
+    Read read{page.value(), {values[2], values[3], {}}};
+    for (qsizetype i = 0; i < IndexElements.size(); ++i) {
+        read.facts.elements.insert(IndexElements[i], values[4 + i]);
+    }
+    return read;
 }
 
 // Reading a text is mostly waiting on the system, so the texts are read a share per thread.

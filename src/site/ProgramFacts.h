@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include "site/PageTree.h"
 
@@ -13,7 +14,15 @@ namespace vt::site {
 struct ProgramFacts {
     QString version;
     QString description;
+    // What a theme's index makes its values of: the IndexElements, by tag name, as the text holds them.
+    QHash<QString, QString> elements;
 };
+
+inline const QStringList IndexElements = {
+    QStringLiteral("Char_Desc_45"),          QStringLiteral("Char_Desc_80"),
+    QStringLiteral("Char_Desc_250"),         QStringLiteral("Program_Release_Year"),
+    QStringLiteral("Program_Release_Month"), QStringLiteral("Program_Release_Day"),
+    QStringLiteral("Application_Icon_URL")};
 
 // The facts of every page the numbered PAD texts (<n>.txt) of the folder would make in the page
 // folder (its Category folder, or in the flat layout the folder itself), by the page's path. In the

@@ -218,8 +218,9 @@ QString Workflow::recordAddress() const {
 
 void Workflow::beginFetchState(bool textStore) {
     const QString recipe =
-        textStore ? fetch::TextsRecipe()
-                  : fetch::PagesRecipe(m_templates.backupTemplate, m_templates.adBlock, m_escapeMarkup);
+        textStore     ? fetch::TextsRecipe()
+        : m_pageTheme ? fetch::PagesRecipe(m_pageTheme->recipe, QString(), false)
+                      : fetch::PagesRecipe(m_templates.backupTemplate, m_templates.adBlock, m_escapeMarkup);
     Result<fetch::FetchState> kept = fetch::FetchState::Read(m_record.storageFolder, recipe);
     if (kept) {
         m_fetchState = std::move(kept).value();

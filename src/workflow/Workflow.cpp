@@ -118,6 +118,11 @@ void Workflow::setCurrentProgramName(const QString& name) {
     emit changed();
 }
 
+void Workflow::setPageTheme(std::optional<pagegen::PageTheme> theme) {
+    m_record.pageEncoding = theme ? files::Encoding::Utf8 : files::Encoding::Windows1252;
+    m_pageTheme = std::move(theme);
+}
+
 void Workflow::setCheck1(int value) {
     if (value != m_check1) {
         m_check1 = value;
@@ -304,9 +309,13 @@ Status Workflow::pressStep5() {
     const std::vector<pagegen::FieldRow>& rows = pagegen::PadFieldTable();
     const QString firstValue =
         pagegen::valueBetween(m_record.padText, rows.front().openTag, rows.front().closeTag);
-    // Step 5 passes over every failure.
+    // Step 5 passes over every failure. A theme renders the page from the whole text the rows read:
+    // the reloaded one, or, when the reload fails, the text before the rows cut it.
+    const QString firstText = m_record.padText;
+    const bool reloaded = pressStep4().ok();
+    const QString themeText = reloaded ? m_record.padText : firstText;
     QStringList values;
-    if (pressStep4().ok()) {
+    if (reloaded) {
         values = pagegen::ValuesBetween(m_record.padText, rows);
         values.front() = firstValue;
     } else {
@@ -319,6 +328,16 @@ Status Workflow::pressStep5() {
                 setPadText(m_record.padText.mid(open + field.openTag.size()));
             }
         }
+    }
+    m_record.currentProgramName = values.front();
+    if (m_check3 == 1) {
+        m_record.currentCategory = values.back();
+    }
+    if (m_pageTheme) {
+        m_templates.pageTemplate = m_pageTheme->render(
+            themeText, values.front(), m_check3 == 1 ? std::optional(values.back()) : std::nullopt);
+        emit changed();
+        return Status::success();
     }
     QStringList shown = values;
     if (m_escapeMarkup) {
@@ -336,10 +355,6 @@ Status Workflow::pressStep5() {
         if (!filled[row].adBlockFilled && !leftOut.contains(AdBlockName)) {
             leftOut += AdBlockName;
         }
-    }
-    m_record.currentProgramName = values.front();
-    if (m_check3 == 1) {
-        m_record.currentCategory = values.back();
     }
     emit changed();
     if (leftOut.isEmpty()) {

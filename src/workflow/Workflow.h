@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "fetch/FetchState.h"
+#include "pagegen/PageTheme.h"
 #include "pagegen/RecordSteps.h"
 #include "pagegen/TemplateStore.h"
 #include "platform/FileSystem.h"
@@ -171,6 +172,10 @@ public:
     void setEscapeMarkup(bool escape) { m_escapeMarkup = escape; }
     bool escapesMarkup() const { return m_escapeMarkup; }
 
+    // The theme Step 5 renders each page with instead of filling the template (none: the fill);
+    // Step 6 then writes the page in UTF-8.
+    void setPageTheme(std::optional<pagegen::PageTheme> theme);
+
     // Whether a batch over the URL list asks each server for its PAD file only if it changed since
     // the last such run into the storage folder (which keeps what it needs in ".vellumtide-fetch"):
     // a record whose PAD file is unchanged keeps its page or PAD text as it is, counted unchanged.
@@ -256,6 +261,7 @@ private:
     qsizetype m_namedInSummary = BatchSummary::NamedInMessage;
     bool m_allowLocalFiles = false;
     bool m_escapeMarkup = false;
+    std::optional<pagegen::PageTheme> m_pageTheme;
     bool m_fetchOnlyChanged = false;
     int m_noDataWait = int(std::chrono::duration_cast<std::chrono::seconds>(platform::MaxSilence).count());
     std::optional<fetch::FetchState> m_fetchState; // while a batch that fetches only changed files runs

@@ -1,0 +1,52 @@
+#include "theme/Template.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace vt::theme {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The context of one render: the page's values, and no partial at all.
+class ValuesOnly final : public mustache::context<std::string> {
+public:
+    explicit ValuesOnly(const mustache::data* values)
+        : mustache::context<std::string>(values) {}
+    const mustache::data* get_partial(const std::string&) const override { return nullptr; }
+};
+
+} // namespace
+
+QString FileLineReason(const QString& fileName, qsizetype line, const QString& reason) {
+    return u"\"%1\", line %2: %3"_s.arg(fileName).arg(line).arg(reason);
+}
+
+qsizetype LineOfByte(const std::string& text, std::size_t offset) {
+    const auto end = text.begin() + std::ptrdiff_t(std::min(offset, text.size()));
+    return 1 + std::count(text.begin(), end, '\n');
+}
+
+Result<Template> Template::Parse(const QString& text, const QString& fileName) {
+    const std::string source = text.toStdString();
+    auto parsed = std::make_shared<mustache::mustache>(source);
+    if (parsed->is_valid()) {
+        return Template(std::move(parsed));
+    }
+    // The library names the place as a byte offset at the end of its message: "... at 1234".
+    const QString message = QString::fromStdString(parsed->error_message());
+    const QRegularExpressionMatch place = QRegularExpression(u"^(.*) at (\\d+)$"_s).match(message);
+    if (!place.hasMatch()) {
+        return Status::failure(FileLineReason(fileName, 1, message));
+    }
+    const qsizetype line = LineOfByte(source, place.captured(2).toULongLong());
+    return Status::failure(FileLineReason(fileName, line, place.captured(1)));
+}
+
+QString Template::render(const mustache::data& context) const {
+    ValuesOnly values(&context);
+    return QString::fromStdString(m_parsed->render(values));
+}
+
+} // namespace vt::theme
