@@ -7,7 +7,6 @@
 #include "category/CategorySorting.h"
 #include "check/CheckSources.h"
 #include "check/CheckWindow.h"
-#include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
 #include "platform/Settings.h"
 #include "site/IndexMenu.h"
@@ -37,15 +36,6 @@ const QString NoDataWaitPrompt = QStringLiteral(
 const QString BadNoDataWaitMessage =
     QStringLiteral("\"%1\" is not a whole number of seconds from %2 to %3; the wait stays %4 seconds.");
 
-// A wait typed or remembered: a whole number of seconds in range, or nothing.
-std::optional<int> noDataWaitOf(const QString& text) {
-    const std::optional<std::int32_t> seconds = platform::toInt32(text);
-    if (!seconds || *seconds < platform::MinNoDataWait || *seconds > platform::MaxNoDataWait) {
-        return std::nullopt;
-    }
-    return *seconds;
-}
-
 } // namespace
 
 using workflow::FolderChooser;
@@ -71,8 +61,8 @@ WindowRegistry::~WindowRegistry() {
 }
 
 void WindowRegistry::start(bool offerArticleMaker) {
-    if (const std::optional<int> wait =
-            noDataWaitOf(platform::ReadSetting(platform::ApplicationTitle, OptionsSection, NoDataWaitKey))) {
+    if (const std::optional<int> wait = platform::NoDataWaitOf(
+            platform::ReadSetting(platform::ApplicationTitle, OptionsSection, NoDataWaitKey))) {
         m_workflow.setNoDataWait(*wait);
     }
     auto* form1 = static_cast<workflow::Form1*>(load(WindowId::Form1));
@@ -217,7 +207,7 @@ void WindowRegistry::chooseNoDataWait() {
     if (!typed) {
         return;
     }
-    const std::optional<int> wait = noDataWaitOf(*typed);
+    const std::optional<int> wait = platform::NoDataWaitOf(*typed);
     if (!wait) {
         m_dialogs.message(BadNoDataWaitMessage.arg(*typed)
                               .arg(platform::MinNoDataWait)

@@ -278,8 +278,12 @@ void CategorySorting::categoryRun() {
     if (m_workflow.isStopping()) {
         // How far it got, of the records of every subfolder the run would have gone on to.
         total.stopped = true;
-        for (; next <= lastSubfolder && filesIn(subfolderOf(baseFolder, next)) > 0; ++next) {
-            total.total += filesIn(subfolderOf(baseFolder, next));
+        for (; next <= lastSubfolder; ++next) {
+            const int files = filesIn(subfolderOf(baseFolder, next));
+            if (files == 0) {
+                break;
+            }
+            total.total += files;
         }
     }
     if (total.worthTelling()) {

@@ -30,9 +30,7 @@ QString checkRange(const Arguments& arguments) {
         return u"--parallel takes a whole number from 1 to %1, not \"%2\"."_s.arg(MaxParallel)
             .arg(arguments.value(option::Parallel));
     }
-    const std::optional<std::int32_t> timeout = platform::toInt32(arguments.value(option::Timeout));
-    if (arguments.has(option::Timeout) &&
-        (!timeout || *timeout < platform::MinNoDataWait || *timeout > platform::MaxNoDataWait)) {
+    if (arguments.has(option::Timeout) && !platform::NoDataWaitOf(arguments.value(option::Timeout))) {
         return u"--timeout takes a whole number of seconds from %1 to %2, not \"%3\"."_s
             .arg(platform::MinNoDataWait)
             .arg(platform::MaxNoDataWait)
@@ -96,7 +94,7 @@ int parallelOf(const Arguments& arguments) {
 }
 
 platform::FetchLimits limitsOf(const Arguments& arguments) {
-    const std::optional<std::int32_t> timeout = platform::toInt32(arguments.value(option::Timeout));
+    const std::optional<int> timeout = platform::NoDataWaitOf(arguments.value(option::Timeout));
     return timeout ? platform::LimitsWithNoDataWait(std::chrono::seconds(*timeout)) : platform::FetchLimits{};
 }
 

@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "platform/ControlNumbers.h"
 #include "platform/DocumentText.h"
 #include "platform/FileSystem.h"
 
@@ -60,6 +61,14 @@ QUrl urlOf(const QString& address) {
 }
 
 } // namespace
+
+std::optional<int> NoDataWaitOf(const QString& text) {
+    const std::optional<std::int32_t> seconds = toInt32(text);
+    if (!seconds || *seconds < MinNoDataWait || *seconds > MaxNoDataWait) {
+        return std::nullopt;
+    }
+    return *seconds;
+}
 
 AddressKind KindOfAddress(const QString& address) {
     const QString trimmed = address.trimmed();

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <optional>
 
 #include "files/TextFile.h"
 #include "platform/Browser.h"
@@ -37,6 +38,8 @@ struct FetchLimits {
 // The no-data wait a user may set, in seconds; the whole load may take four times as long.
 inline constexpr int MinNoDataWait = 1;
 inline constexpr int MaxNoDataWait = 3600;
+// A wait as a user types it: a whole number of seconds in that range, or nothing.
+std::optional<int> NoDataWaitOf(const QString& text);
 inline FetchLimits LimitsWithNoDataWait(std::chrono::seconds wait) {
     FetchLimits limits;
     limits.silence = wait;

@@ -14,7 +14,7 @@
 #include <algorithm>
 
 #include "files/ShownText.h"
-#include "platform/FileSystem.h"
+#include "files/TextFile.h"
 
 namespace vt::platform {
 namespace {
@@ -24,16 +24,26 @@ const QString ReportFilter = QStringLiteral("Text Files (*.txt) | *.txt");
 constexpr int PromptWidth = 560;
 const QString ReportNotSavedMessage = QStringLiteral("The report could not be saved.\r\n\r\n%1");
 
+// A text as a box shows it: control characters escaped, and the CR LF between paragraphs as the
+// lone LF a text layout breaks lines at.
+QString boxText(const QString& text) {
+    return files::shownText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// A message box of the program over the active window: its title, the text and the icon.
+void dress(QMessageBox& box, const QString& text, MessageIcon icon) {
+    box.setWindowTitle(ApplicationTitle);
+    box.setText(boxText(text));
+    box.setIcon(icon == MessageIcon::Information   ? QMessageBox::Information
+                : icon == MessageIcon::Exclamation ? QMessageBox::Warning
+                                                   : QMessageBox::NoIcon);
+}
+
 } // namespace
 
 Answer QtDialogs::message(const QString& text, MessageButtons buttons, MessageIcon icon) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(ApplicationTitle);
-    // Paragraphs are joined by CR LF; a text layout shows a lone LF as the line break.
-    box.setText(files::shownText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    box.setIcon(icon == MessageIcon::Information   ? QMessageBox::Information
-                : icon == MessageIcon::Exclamation ? QMessageBox::Warning
-                                                   : QMessageBox::NoIcon);
+    dress(box, text, icon);
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -48,10 +58,8 @@ Answer QtDialogs::message(const QString& text, MessageButtons buttons, MessageIc
 
 void QtDialogs::report(const QString& text, MessageIcon icon, const QString& details) {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(ApplicationTitle);
-    box.setText(files::shownText(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    box.setDetailedText(files::shownText(details).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    box.setIcon(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information);
+    dress(box, text, icon);
+    box.setDetailedText(boxText(details));
     box.setStandardButtons(QMessageBox::Ok);
     QPushButton* save = box.addButton(QStringLiteral("Save Report..."), QMessageBox::ActionRole);
     save->setObjectName(QStringLiteral("SaveReport"));
@@ -62,7 +70,7 @@ void QtDialogs::report(const QString& text, MessageIcon icon, const QString& det
         if (!file) {
             return;
         }
-        if (const auto saved = ReplaceFile(*file, (details + QStringLiteral("\r\n")).toUtf8()); !saved) {
+        if (const auto saved = files::writeTextFile(*file, details, files::Encoding::Utf8); !saved) {
             message(ReportNotSavedMessage.arg(saved.message()), MessageButtons::Ok, MessageIcon::Exclamation);
         }
     });
@@ -91,7 +99,7 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter) {
 std::optional<QString> QtDialogs::askText(const QString& prompt, const QString& initial) {
     QDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(ApplicationTitle);
-    auto* label = new QLabel(files::shownText(prompt).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    auto* label = new QLabel(boxText(prompt));
     label->setWordWrap(true);
     auto* input = new QLineEdit(initial);
     input->setObjectName(QStringLiteral("Answer"));
