@@ -23,6 +23,9 @@ constexpr QStringView FailureText = u"The PAD file at %1 could not be loaded: %2
 
 QString describeDuration(std::chrono::milliseconds duration) {
     const auto count = duration.count();
+    if (count == 1000) {
+        return u"1 second"_s;
+    }
     return count % 1000 == 0 ? u"%1 seconds"_s.arg(count / 1000) : u"%1 ms"_s.arg(count);
 }
 

@@ -494,7 +494,7 @@ private slots:
         const Outcome run = runCli(f.run(u"texts"_s, u"list.txt"_s) + QStringList{u"--timeout"_s, u"1"_s});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(
-            run.err.contains(u"Record 0 (%1): no data arrived for 1 second"_s.arg(server.url(u"/0.xml"_s))),
+            run.err.contains(u"Record 0 (%1): no data arrived for 1 second\n"_s.arg(server.url(u"/0.xml"_s))),
             qPrintable(run.err));
         QCOMPARE(bytesBelow(f[u"out"_s]).keys(), QStringList{u"1.txt"_s});
     }
