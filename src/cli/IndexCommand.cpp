@@ -36,6 +36,7 @@ bool applyIndexTheme(Console& console, const Arguments& arguments, site::IndexRe
     }
     chosen = std::make_shared<const theme::Theme>(std::move(loaded).value());
     request.themeIndex = theme::IndexThemeOf(chosen, site::SiteAddress(request.siteUrl).value());
+    request.themeFeed = theme::FeedThemeOf(chosen);
     return true;
 }
 

@@ -71,6 +71,7 @@ public:
                 Layout layout, const QString& pageFolder)
         : m_template(indexTemplate)
         , m_themeIndex(request.themeIndex)
+        , m_themeFeed(request.themeFeed)
         , m_tree(tree)
         , m_pageLevels(layout == Layout::Categories ? QStringList{CategoryFolderName} : QStringList())
         , m_pageFolder(pageFolder)
@@ -88,17 +89,22 @@ private:
     void addPages(const CategoryFolder& folder);
     void removeOldSitemaps(const QStringList& written);
 
-    // A theme's page of the index; the template's fill when there is no theme.
-    QString indexText(const IndexPage& page, const std::vector<SlotValues>& categoryRows,
-                      const CategoryFolder* folder) const;
+    // The index's page with the rows and programs a theme shows.
+    IndexPage themedPage(const IndexPage& page, const std::vector<SlotValues>& categoryRows,
+                         const CategoryFolder* folder) const;
+    // The theme's feed of the top index's programs beside it, linked from the top index once written.
+    void writeFeed(IndexPage& top);
+    QString folderUrl(const QStringList& levels) const;
     std::vector<IndexProgram> programsOf(const CategoryFolder& folder, const QStringList& from) const;
 
     const IndexTemplate& m_template;
     std::function<QString(const IndexPage&)> m_themeIndex;
+    std::function<std::optional<Feed>(const IndexPage&)> m_themeFeed;
     const PageTree& m_tree;
     QStringList m_pageLevels; // the listed folder's path below the request's: "Category", or none
     QString m_pageFolder;
     QHash<QString, ProgramFacts> m_facts;
+    QString m_siteAddress;
     IndexRun m_run;
     std::vector<SiteEntry> m_entries;
 };
@@ -147,9 +153,24 @@ std::optional<SiteEntry> IndexWriter::writeIndex(const CategoryFolder* folder,
                                                   : TopIndexTitle,
                    levels,
                    u"../"_s.repeated(levels.size()) + IndexFileName,
+                   folderUrl(levels),
+                   {},
                    {},
                    {}};
-    const QString text = indexText(page, categoryRows, folder);
+    QString text;
+    if (m_themeIndex) {
+        IndexPage themed = themedPage(page, categoryRows, folder);
+        if (top) {
+            writeFeed(themed);
+        }
+        text = m_themeIndex(themed);
+    } else {
+        SlotValues values;
+        values[std::size_t(Slot::IndexTitle)] = page.title;
+        values[std::size_t(Slot::TopIndex)] = page.homeLink;
+        text =
+            m_template.fill(values, categoryRows, folder ? programRows(*folder) : std::vector<SlotValues>());
+    }
     if (const Status written = writeFile(path, pageBytes(text, m_themeIndex || m_template.declaresUtf8()));
         !written) {
         m_run.failures += written.message();
@@ -171,15 +192,8 @@ std::vector<IndexProgram> IndexWriter::programsOf(const CategoryFolder& folder,
     return programs;
 }
 
-QString IndexWriter::indexText(const IndexPage& page, const std::vector<SlotValues>& categoryRows,
-                               const CategoryFolder* folder) const {
-    if (!m_themeIndex) {
-        SlotValues values;
-        values[std::size_t(Slot::IndexTitle)] = page.title;
-        values[std::size_t(Slot::TopIndex)] = page.homeLink;
-        return m_template.fill(values, categoryRows,
-                               folder ? programRows(*folder) : std::vector<SlotValues>());
-    }
+IndexPage IndexWriter::themedPage(const IndexPage& page, const std::vector<SlotValues>& categoryRows,
+                                  const CategoryFolder* folder) const {
     IndexPage themed = page;
     for (const SlotValues& row : categoryRows) {
         themed.categories.push_back({row[std::size_t(Slot::CategoryName)],
@@ -194,7 +208,27 @@ QString IndexWriter::indexText(const IndexPage& page, const std::vector<SlotValu
             }
         }
     }
-    return m_themeIndex(themed);
+    return themed;
+}
+
+void IndexWriter::writeFeed(IndexPage& top) {
+    const std::optional<Feed> feed = m_themeFeed ? m_themeFeed(top) : std::nullopt;
+    if (!feed) {
+        return;
+    }
+    if (const Status written = writeFile(files::displayPath(m_pageFolder, FeedFileName), feed->text.toUtf8());
+        !written) {
+        m_run.failures += written.message();
+        return;
+    }
+    m_run.feedFile = (m_pageLevels + QStringList{FeedFileName}).join(u'/');
+    m_run.feedEntries = feed->entries;
+    top.feedLink = FeedFileName;
+}
+
+QString IndexWriter::folderUrl(const QStringList& levels) const {
+    const QStringList segments = m_pageLevels + levels;
+    return segments.isEmpty() ? m_siteAddress : m_siteAddress + u'/' + EncodedPath(segments);
 }
 
 void IndexWriter::addPages(const CategoryFolder& folder) {
@@ -209,6 +243,7 @@ void IndexWriter::addPages(const CategoryFolder& folder) {
 // The folders' indexes first, so that the top index links only those that stand; it comes first in
 // the sitemap all the same.
 IndexRun IndexWriter::run(const QString& siteAddress, const std::function<bool()>& goesOn) {
+    m_siteAddress = siteAddress;
     std::vector<SlotValues> linked;
     for (const CategoryFolder& folder : m_tree.folders) {
         if (!folder.levels.isEmpty()) {
@@ -310,10 +345,15 @@ QString DoneText(const IndexRun& run) {
             : run.sitemapFiles.value(0, u"no sitemap"_s);
     const QString folders =
         run.layout == Layout::Flat ? u"the folder"_s : u"%1 category folders"_s.arg(run.folders);
-    return u"Wrote %1 index pages for %2 pages in %3, and %4 with %5 URLs."_s.arg(run.indexPages)
-        .arg(run.pages)
-        .arg(folders, sitemap)
-        .arg(run.urls);
+    const QString wrote =
+        u"Wrote %1 index pages for %2 pages in %3"_s.arg(run.indexPages).arg(run.pages).arg(folders);
+    if (run.feedFile.isEmpty()) {
+        return wrote + u", and %1 with %2 URLs."_s.arg(sitemap).arg(run.urls);
+    }
+    return wrote + u", %1 with %2 URLs, and the feed %3 of the %4 newest programs."_s.arg(sitemap)
+                       .arg(run.urls)
+                       .arg(run.feedFile)
+                       .arg(run.feedEntries);
 }
 
 QString FailuresText(const IndexRun& run) {

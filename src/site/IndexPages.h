@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 #include "site/IndexTemplate.h"
 #include "site/PageTree.h"
@@ -38,10 +39,19 @@ struct IndexPage {
     QString title;                         // as the index template's IndexTitleXXX
     QStringList levels;                    // the folder's below the Category folder; none on the top index
     QString homeLink;                      // to the top index
+    QString folderUrl;                     // the address of the index's folder, no slash at its end
+    QString feedLink;                      // on the top index, to the feed when one was written
     std::vector<IndexCategory> categories; // on the top index of the category layout
     // The folder's programs by name; on the top index of the category layout every page of the site.
     std::vector<IndexProgram> programs;
 };
+
+// A feed of the newest programs, as a theme makes it.
+struct Feed {
+    QString text;
+    int entries = 0;
+};
+inline const QString FeedFileName = QStringLiteral("feed.xml");
 
 struct IndexRequest {
     QString folder;  // the PAD text folder whose Category folder holds the pages, or a folder of pages
@@ -52,6 +62,9 @@ struct IndexRequest {
     QString howPagesAreMade = QStringLiteral("\"pages\", or \"sort\" to file them by category");
     // A theme's index pages, written in UTF-8, instead of the index template's; none: the template.
     std::function<QString(const IndexPage&)> themeIndex = nullptr;
+    // A theme's feed of the top index's programs (written as feed.xml beside it); none: no feed, as
+    // when the theme has no feed template or no program has a release date.
+    std::function<std::optional<Feed>(const IndexPage&)> themeFeed = nullptr;
 };
 
 struct IndexRun {
@@ -61,8 +74,10 @@ struct IndexRun {
     int pages = 0;
     int urls = 0;             // in the sitemap
     QStringList sitemapFiles; // written, by their paths below the folder, sitemap.xml first
-    QStringList failures;     // each names its file
-    bool stopped = false;     // goesOn said stop: neither the top index nor a sitemap was written
+    QString feedFile;         // written, by its path below the folder; "" when none
+    int feedEntries = 0;
+    QStringList failures; // each names its file
+    bool stopped = false; // goesOn said stop: neither the top index nor a sitemap was written
 };
 
 // Refused, with the reason and nothing written, when the site URL is no absolute http or https

@@ -1,5 +1,7 @@
 #include "theme/IndexContext.h"
 
+#include <QUrl>
+
 #include <algorithm>
 
 #include "theme/MadeValues.h"
@@ -10,13 +12,16 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The newest programs a top index shows.
+// The newest programs a top index shows, and a feed holds.
 constexpr std::size_t NewestShown = 20;
+constexpr std::size_t NewestInFeed = 50;
 
 struct Shown {
     QString name;
     mustache::data values;
     QString releaseDate;
+    const site::IndexProgram* program;
+    Elements elements;
 };
 
 Shown shownProgram(const site::IndexProgram& program) {
@@ -25,7 +30,7 @@ Shown shownProgram(const site::IndexProgram& program) {
          ++element) {
         elements.insert(element.key(), ResolvedXmlText(element.value()).trimmed());
     }
-    Shown shown{ResolvedXmlText(program.name), {}, ReleaseDate(elements)};
+    Shown shown{ResolvedXmlText(program.name), {}, ReleaseDate(elements), &program, elements};
     const std::pair<const char*, QString> values[] = {
         {"name", shown.name},
         {"link", program.link},
@@ -39,6 +44,48 @@ Shown shownProgram(const site::IndexProgram& program) {
         }
     }
     return shown;
+}
+
+// The programs with a release date, newest first (ties by name), at most `count` of them; an ISO
+// date sorts as its text.
+std::vector<Shown> newestOf(std::vector<Shown> shown, std::size_t count) {
+    shown.erase(
+        std::remove_if(shown.begin(), shown.end(), [](const Shown& s) { return s.releaseDate.isEmpty(); }),
+        shown.end());
+    std::sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
+        return a.releaseDate != b.releaseDate ? a.releaseDate > b.releaseDate
+                                              : site::NameBefore(a.name, b.name);
+    });
+    shown.resize(std::min(shown.size(), count));
+    return shown;
+}
+
+// The text without the characters XML 1.0 cannot hold (controls but tab and line ends, U+FFFE,
+// U+FFFF and unpaired surrogates), which a PAD text may carry and would make the feed unreadable.
+std::string xmlText(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            kept += text[i];
+            kept += text[++i];
+        } else if ((c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r') && !QChar::isSurrogate(c) &&
+                   c != 0xFFFE && c != 0xFFFF) {
+            kept += text[i];
+        }
+    }
+    return kept.toStdString();
+}
+
+// Char_Desc_250, else the longest shorter one.
+QString feedSummary(const Elements& elements) {
+    for (const QString& tag : {u"Char_Desc_250"_s, u"Char_Desc_80"_s, u"Char_Desc_45"_s}) {
+        if (const QString text = elements.value(tag); !text.isEmpty()) {
+            return text;
+        }
+    }
+    return QString();
 }
 
 void setCount(mustache::data& context, const char* name, std::size_t count) {
@@ -87,15 +134,10 @@ mustache::data IndexContext(const site::IndexPage& page, const QString& siteUrl)
     }
     context.set("programs", programs);
     setCount(context, "program_count", shown.size());
-    // Newest first; an ISO date sorts as its text.
-    shown.erase(
-        std::remove_if(shown.begin(), shown.end(), [](const Shown& s) { return s.releaseDate.isEmpty(); }),
-        shown.end());
-    std::sort(shown.begin(), shown.end(), [](const Shown& a, const Shown& b) {
-        return a.releaseDate != b.releaseDate ? a.releaseDate > b.releaseDate
-                                              : site::NameBefore(a.name, b.name);
-    });
-    shown.resize(std::min(shown.size(), NewestShown));
+    if (!page.feedLink.isEmpty()) {
+        context.set("feed_link", page.feedLink.toStdString());
+    }
+    shown = newestOf(std::move(shown), NewestShown);
     mustache::data newest{mustache::data::type::list};
     for (const Shown& program : shown) {
         newest << program.values;
@@ -103,6 +145,41 @@ mustache::data IndexContext(const site::IndexPage& page, const QString& siteUrl)
     context.set("newest", newest);
     setCount(context, "newest_count", shown.size());
     return context;
+}
+
+std::optional<FeedValues> FeedContext(const site::IndexPage& top) {
+    std::vector<Shown> shown;
+    for (const site::IndexProgram& program : top.programs) {
+        shown.push_back(shownProgram(program));
+    }
+    shown = newestOf(std::move(shown), NewestInFeed);
+    if (shown.empty()) {
+        return std::nullopt;
+    }
+    const auto timeOf = [](const QString& date) {
+        return (date + u"T00:00:00Z"_s).toStdString();
+    };
+    mustache::data entries{mustache::data::type::list};
+    for (const Shown& program : shown) {
+        const QString url = top.folderUrl + u'/' + program.program->link;
+        const QString version = ResolvedXmlText(program.program->facts.version).trimmed();
+        mustache::data entry;
+        entry.set("id", url.toStdString());
+        entry.set("link", url.toStdString());
+        entry.set("title", xmlText(version.isEmpty() ? program.name : program.name + u' ' + version));
+        entry.set("updated", timeOf(program.releaseDate));
+        if (const QString summary = feedSummary(program.elements); !summary.isEmpty()) {
+            entry.set("summary", xmlText(summary));
+        }
+        entries << entry;
+    }
+    mustache::data context;
+    context.set("feed_url", (top.folderUrl + u'/' + site::FeedFileName).toStdString());
+    context.set("home_url", (top.folderUrl + u'/' + site::IndexFileName).toStdString());
+    context.set("site_name", QUrl(top.folderUrl).host().toStdString());
+    context.set("updated", timeOf(shown.front().releaseDate));
+    context.set("entries", entries);
+    return FeedValues{std::move(context), int(shown.size())};
 }
 
 } // namespace vt::theme

@@ -17,7 +17,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QString BuiltInModern = u":/themes/modern"_s;
-const QStringList TemplateNames = {PageTemplateName, IndexTemplateName, u"feed.xml"_s};
+const QStringList TemplateNames = {PageTemplateName, IndexTemplateName, FeedTemplateName};
 
 const QString NoTheme = u"The theme \"%1\" is neither classic, modern nor a folder."_s;
 const QString NoPage = u"The theme \"%1\" has no page.html: a theme makes each program's page from it."_s;

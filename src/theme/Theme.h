@@ -20,6 +20,7 @@ inline const QString ClassicThemeName = QStringLiteral("classic");
 inline const QString ModernThemeName = QStringLiteral("modern");
 inline const QString PageTemplateName = QStringLiteral("page.html");
 inline const QString IndexTemplateName = QStringLiteral("index.html");
+inline const QString FeedTemplateName = QStringLiteral("feed.xml");
 
 // A file the theme copies to the top of the site.
 struct ThemeFile {

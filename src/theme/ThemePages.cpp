@@ -25,6 +25,20 @@ std::function<QString(const site::IndexPage&)> IndexThemeOf(std::shared_ptr<cons
     };
 }
 
+std::function<std::optional<site::Feed>(const site::IndexPage&)>
+FeedThemeOf(std::shared_ptr<const Theme> theme) {
+    if (theme->templates.count(FeedTemplateName) == 0) {
+        return nullptr;
+    }
+    return [theme = std::move(theme)](const site::IndexPage& top) -> std::optional<site::Feed> {
+        std::optional<FeedValues> feed = FeedContext(top);
+        if (!feed) {
+            return std::nullopt;
+        }
+        return site::Feed{theme->templates.at(FeedTemplateName).render(feed->context), feed->entries};
+    };
+}
+
 bool HasIndexTemplate(const Theme& theme) {
     return theme.templates.count(IndexTemplateName) > 0;
 }

@@ -18,4 +18,8 @@ std::function<QString(const site::IndexPage&)> IndexThemeOf(std::shared_ptr<cons
                                                             const QString& siteUrl);
 bool HasIndexTemplate(const Theme& theme);
 
+// The feed made with the theme's feed.xml; none when the theme has no feed.xml.
+std::function<std::optional<site::Feed>(const site::IndexPage&)>
+FeedThemeOf(std::shared_ptr<const Theme> theme);
+
 } // namespace vt::theme

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 #include "../support/DataRows.h"
 #include "../support/TestFiles.h"
@@ -215,6 +216,47 @@ private slots:
         }
     }
 
+    // The feed beside the top index, which links it: Atom, newest first, each entry a page of the site;
+    // made again over the same site, the same bytes. The flat folder's pages were made from texts
+    // elsewhere, so no program there has a release date, and it has no feed.
+    void modernFeed() {
+        QVERIFY(!QFileInfo::exists(pageFolder(u"flat"_s, u"modern"_s) + u"/feed.xml"_s));
+        const QString folder = pageFolder(u"category"_s, u"modern"_s);
+        const QByteArray feed = contentsOf(folder + u"/feed.xml"_s);
+        QVERIFY(
+            contentsOf(folder + u"/index.html"_s)
+                .contains(
+                    R"(<link rel="alternate" type="application/atom+xml" title="Newest programs" href="feed.xml">)"));
+        const QString folderUrl = Site + u"/Category/"_s;
+        QXmlStreamReader xml(feed);
+        QStringList updated;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement) {
+                QCOMPARE(xml.namespaceUri(), u"http://www.w3.org/2005/Atom"_s);
+                if (xml.name() == u"updated"_s) {
+                    updated += xml.readElementText();
+                }
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(updated.size() >= 20);
+        QCOMPARE(updated.first(), updated.at(1)); // the feed's own is its newest entry's
+        QStringList sorted = updated;
+        std::sort(sorted.begin(), sorted.end(), std::greater<>());
+        QCOMPARE(updated, sorted);
+        for (const QRegularExpressionMatch& id :
+             QRegularExpression(u"<id>([^<]*\\.html)</id>"_s).globalMatch(QString::fromUtf8(feed))) {
+            QVERIFY2(id.captured(1).startsWith(folderUrl), qPrintable(id.captured(1)));
+            const QString page = QUrl::fromPercentEncoding(id.captured(1).mid(folderUrl.size()).toUtf8());
+            QVERIFY2(QFileInfo::exists(folder + u'/' + page), qPrintable(page));
+        }
+        QCOMPARE(runCli({u"index"_s, u"--storage"_s, m_temp.filePath(u"category/modern"_s), u"--site-url"_s,
+                         Site, u"--theme"_s, u"modern"_s, u"--quiet"_s})
+                     .exitCode,
+                 0);
+        QCOMPARE(contentsOf(folder + u"/feed.xml"_s), feed);
+    }
+
     void modernPagesPassTidy_data() { modernPages_data(); }
     void modernPagesPassTidy() {
         QFETCH(QString, layout);
@@ -285,6 +327,7 @@ private slots:
         QMap<QString, QByteArray> modern = bytesBelow(pageFolder(u"flat"_s, u"modern"_s));
         modern.remove(u"index.html"_s);
         modern.remove(u"sitemap.xml"_s);
+        modern.remove(u"feed.xml"_s);
         QCOMPARE(bytesBelow(out), modern);
     }
 
