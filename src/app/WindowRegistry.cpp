@@ -11,6 +11,8 @@
 #include "platform/Settings.h"
 #include "site/IndexMenu.h"
 #include "splitter/SplitterWindow.h"
+#include "theme/ThemeChoice.h"
+#include "theme/Theme.h"
 #include "workflow/FolderChooser.h"
 #include "workflow/Form1.h"
 #include "workflow/TemplateWindow.h"
@@ -35,6 +37,16 @@ const QString NoDataWaitPrompt = QStringLiteral(
     "A load may take four times as long in all.");
 const QString BadNoDataWaitMessage =
     QStringLiteral("\"%1\" is not a whole number of seconds from %2 to %3; the wait stays %4 seconds.");
+const QString ThemeFolderCaption =
+    QStringLiteral("Choose a theme folder (page.html, and index.html and feed.xml for the index pages)");
+const QString NotThemeMessage =
+    QStringLiteral("The folder cannot be used as a theme; the theme stays as it was.\r\n\r\n%1");
+
+workflow::ThemeEntry entryOf(const QString& theme) {
+    return theme == theme::ClassicThemeName  ? workflow::ThemeEntry::Classic
+           : theme == theme::ModernThemeName ? workflow::ThemeEntry::Modern
+                                             : workflow::ThemeEntry::Folder;
+}
 
 } // namespace
 
@@ -50,6 +62,7 @@ WindowRegistry::WindowRegistry(workflow::Workflow& workflow, const platform::Bro
     , m_browser(browser)
     , m_dialogs(dialogs)
     , m_sorting(sorting) {
+    m_workflow.setPageThemeSource(&theme::ChosenPageTheme);
     connect(&m_sorting, &category::CategorySorting::splitterOpened, this, &WindowRegistry::showSplitter);
 }
 
@@ -124,6 +137,8 @@ QWidget* WindowRegistry::create(WindowId id) {
         connect(form1, &workflow::Form1::defaultIndexTemplateRequested, this,
                 [] { site::UseDefaultIndexTemplateFromMenu(); });
         connect(form1, &workflow::Form1::noDataWaitRequested, this, &WindowRegistry::chooseNoDataWait);
+        connect(form1, &workflow::Form1::themeRequested, this, &WindowRegistry::chooseTheme);
+        form1->tickTheme(entryOf(theme::ChosenTheme()));
         connect(form1, &workflow::Form1::closing, this, &WindowRegistry::closeOthers);
         return form1;
     }
@@ -193,10 +208,18 @@ void WindowRegistry::makeIndexPages() {
     if (!m_workflow.beginRun()) {
         return;
     }
-    site::MakeIndexPagesFromMenu(m_workflow.padTextFolder(), m_dialogs, [this] {
-        QCoreApplication::processEvents();
-        return !m_workflow.isStopping();
-    });
+    Result<std::optional<site::IndexTheme>> theme = theme::ChosenIndexTheme();
+    if (!theme) {
+        m_dialogs.message(theme.message(), platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+    } else {
+        site::MakeIndexPagesFromMenu(
+            m_workflow.padTextFolder(), m_dialogs,
+            [this] {
+                QCoreApplication::processEvents();
+                return !m_workflow.isStopping();
+            },
+            std::move(theme).value());
+    }
     m_workflow.endRun();
 }
 
@@ -218,6 +241,24 @@ void WindowRegistry::chooseNoDataWait() {
     }
     m_workflow.setNoDataWait(*wait);
     platform::SaveSetting(platform::ApplicationTitle, OptionsSection, NoDataWaitKey, QString::number(*wait));
+}
+
+void WindowRegistry::chooseTheme(workflow::ThemeEntry entry) {
+    QString chosen =
+        entry == workflow::ThemeEntry::Classic ? theme::ClassicThemeName : theme::ModernThemeName;
+    if (entry == workflow::ThemeEntry::Folder) {
+        chosen = theme::ChosenTheme(); // stays, unless the folder chosen is a theme
+        if (const std::optional<QString> folder = m_dialogs.chooseFolder(ThemeFolderCaption)) {
+            if (const Result<theme::Theme> loaded = theme::LoadTheme(*folder); loaded) {
+                chosen = *folder;
+            } else {
+                m_dialogs.message(NotThemeMessage.arg(loaded.message()), platform::MessageButtons::Ok,
+                                  platform::MessageIcon::Exclamation);
+            }
+        }
+    }
+    theme::KeepChosenTheme(chosen);
+    static_cast<workflow::Form1*>(load(WindowId::Form1))->tickTheme(entryOf(chosen));
 }
 
 void WindowRegistry::closeOthers() {

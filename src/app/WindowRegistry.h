@@ -12,6 +12,7 @@ class Dialogs;
 } // namespace vt::platform
 namespace vt::workflow {
 class Workflow;
+enum class ThemeEntry;
 }
 namespace vt::category {
 class CategorySorting;
@@ -57,6 +58,9 @@ private:
     // "Wait for a Silent Server...": how long a load waits for a server that sends nothing,
     // remembered between runs.
     void chooseNoDataWait();
+    // Options > Theme: the theme the batch, the category run and Make Index Pages use, remembered
+    // between runs; a folder that is no theme is named in a message, and the theme stays as it was.
+    void chooseTheme(workflow::ThemeEntry entry);
 
     workflow::Workflow& m_workflow;
     const platform::Browser& m_browser;

@@ -125,8 +125,9 @@ void CategorySorting::pressCommand12() {
         m_workflow.endRun();
         return;
     }
+    // A theme that cannot be used refuses the pass before it files anything.
     const QString categoryRoot = files::displayPath(padTextFolder, CategoryFolderName);
-    if (createCategoryFolders(padTextFolder, categoryRoot)) {
+    if (m_workflow.readPageTheme() && createCategoryFolders(padTextFolder, categoryRoot)) {
         handOverToSplitter(padTextFolder);
     }
     m_workflow.endRun();
@@ -229,6 +230,13 @@ void CategorySorting::runCategoryRun() {
     if (!partOfThePass) {
         m_lastRun = workflow::BatchSummary{};
     }
+    if (!m_workflow.readPageTheme()) {
+        m_lastRun.refused = true;
+        if (!partOfThePass) {
+            m_workflow.endRun();
+        }
+        return;
+    }
     m_lastRun.refused = false;
     categoryRun();
     if (!partOfThePass) {
@@ -286,6 +294,7 @@ void CategorySorting::categoryRun() {
             total.total += files;
         }
     }
+    m_workflow.copyThemeFiles(total, files::displayPath(baseFolder, CategoryFolderName));
     if (total.worthTelling()) {
         m_workflow.reportSummary(total);
     }

@@ -4,12 +4,9 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/OptionNames.h"
-#include "cli/SiteOptions.h"
-#include "files/SafePath.h"
 #include "files/TextFile.h"
 #include "platform/FileSystem.h"
 #include "site/IndexPages.h"
-#include "site/SiteAddress.h"
 #include "theme/ThemePages.h"
 
 namespace vt::cli {
@@ -18,25 +15,23 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QString NoFolderMessage = u"The folder \"%1\" does not exist."_s;
-const QString NoIndexTemplate =
-    u"The theme \"%1\" has no index.html: a theme makes the index pages from it."_s;
 
 // --theme: the theme's index pages instead of the index template's. False, after saying why, when
 // the theme cannot be used.
-bool applyIndexTheme(Console& console, const Arguments& arguments, site::IndexRequest& request,
-                     std::shared_ptr<const theme::Theme>& chosen) {
+bool applyIndexTheme(Console& console, const Arguments& arguments, site::IndexRequest& request) {
     const QString name = arguments.value(option::Theme);
     if (!arguments.has(option::Theme) || name == theme::ClassicThemeName) {
         return true;
     }
     Result<theme::Theme> loaded = theme::LoadTheme(name);
-    if (!loaded || !theme::HasIndexTemplate(loaded.value())) {
-        console.message(loaded ? NoIndexTemplate.arg(name) : loaded.message());
+    Result<site::IndexTheme> made =
+        loaded ? theme::IndexThemeOf(std::make_shared<const theme::Theme>(std::move(loaded).value()))
+               : Result<site::IndexTheme>(loaded.status());
+    if (!made) {
+        console.message(made.message());
         return false;
     }
-    chosen = std::make_shared<const theme::Theme>(std::move(loaded).value());
-    request.themeIndex = theme::IndexThemeOf(chosen, site::SiteAddress(request.siteUrl).value());
-    request.themeFeed = theme::FeedThemeOf(chosen);
+    request.theme = std::move(made).value();
     return true;
 }
 
@@ -59,8 +54,7 @@ ExitCode runIndex(const Arguments& arguments) {
         }
         request.indexTemplate = text.value();
     }
-    std::shared_ptr<const theme::Theme> chosen;
-    if (!applyIndexTheme(console, arguments, request, chosen)) {
+    if (!applyIndexTheme(console, arguments, request)) {
         return ExitCode::Refused;
     }
     const Result<site::IndexRun> run = site::MakeIndexPages(request, [] { return !interrupted(); });
@@ -74,12 +68,9 @@ ExitCode runIndex(const Arguments& arguments) {
     if (const QString failures = site::FailuresText(run.value()); !failures.isEmpty()) {
         console.message(failures);
     }
-    const ExitCode made = run.value().stopped              ? ExitCode::Interrupted
-                          : run.value().failures.isEmpty() ? ExitCode::Done
-                                                           : ExitCode::RecordsFailed;
-    const QString categories = files::displayPath(folder, site::CategoryFolderName);
-    return copyThemeFiles(console, chosen,
-                          run.value().layout == site::Layout::Categories ? categories : folder, made);
+    return run.value().stopped              ? ExitCode::Interrupted
+           : run.value().failures.isEmpty() ? ExitCode::Done
+                                            : ExitCode::RecordsFailed;
 }
 
 } // namespace vt::cli

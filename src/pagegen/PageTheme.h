@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <functional>
@@ -16,6 +17,8 @@ struct PageTheme {
                           const std::optional<QString>& category)>
         render;
     QString recipe; // what its pages are made with besides the PAD text, for the fetch state
+    // The theme's other files (a style sheet, images) written to the top of the site: each failure.
+    std::function<QStringList(const QString& folder)> copyFiles;
 };
 
 } // namespace vt::pagegen

@@ -41,6 +41,13 @@ public:
         return std::nullopt;
     }
 
+    // A folder chooser with the caption: the chosen folder's full path, or nothing when the user
+    // cancelled. A host without one chooses nothing.
+    virtual std::optional<QString> chooseFolder(const QString& caption) {
+        static_cast<void>(caption);
+        return std::nullopt;
+    }
+
     // A one-line text input that starts with the initial text: the text the user typed, or
     // nothing when they cancelled. A host without text input asks nothing, as if cancelled.
     virtual std::optional<QString> askText(const QString& prompt, const QString& initial) {

@@ -95,6 +95,14 @@ std::optional<QString> QtDialogs::saveFile(const QString& filter) {
     return chosen;
 }
 
+std::optional<QString> QtDialogs::chooseFolder(const QString& caption) {
+    const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
+}
+
 // The prompt wraps, so a long one gives a taller dialog, never one wider than the screen.
 std::optional<QString> QtDialogs::askText(const QString& prompt, const QString& initial) {
     QDialog dialog(QApplication::activeWindow());

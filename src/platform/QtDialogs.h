@@ -13,6 +13,7 @@ public:
     void report(const QString& text, MessageIcon icon, const QString& details) override;
     std::optional<QString> openFile(const QString& filter) override;
     std::optional<QString> saveFile(const QString& filter) override;
+    std::optional<QString> chooseFolder(const QString& caption) override;
     std::optional<QString> askText(const QString& prompt, const QString& initial) override;
 
     // "Text Files (*.txt) | *.txt" in Qt's syntax: pairs of description and pattern, trimmed.

@@ -30,6 +30,7 @@ const QString HowPagesAreMade =
     "button with this folder as the storage folder"_s;
 const QString DefaultTemplateNamed = u"the default index template"_s;
 const QString ChosenTemplateNamed = u"the index template %1"_s;
+const QString ThemeNamed = u"the theme %1"_s;
 const QString UnusableTemplateMessage =
     u"No index page was written: the chosen index template cannot be used.\r\n\r\n%1\r\n\r\nChoose another "
     "with \"Choose Index Template...\" in the Show Templates menu, or go back to \"Use Default Index "
@@ -52,16 +53,17 @@ Result<QString> templateText(const QString& file) {
 } // namespace
 
 void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dialogs,
-                            const std::function<bool()>& goesOn) {
+                            const std::function<bool()>& goesOn, std::optional<IndexTheme> theme) {
     if (padTextFolder.isEmpty()) {
         dialogs.message(NoFolderMessage, MessageButtons::Ok, MessageIcon::Information);
         return;
     }
     IndexRequest request{padTextFolder, QString()};
     request.howPagesAreMade = HowPagesAreMade;
-    QString templateNamed = DefaultTemplateNamed;
+    QString templateNamed = theme ? ThemeNamed.arg(theme->source) : DefaultTemplateNamed;
+    request.theme = std::move(theme);
     if (const QString file = platform::ReadSetting(platform::ApplicationTitle, SettingsSection, TemplateKey);
-        !file.isEmpty()) {
+        !request.theme && !file.isEmpty()) {
         const Result<QString> text = templateText(file);
         if (!text) {
             dialogs.message(UnusableTemplateMessage.arg(text.message()), MessageButtons::Ok,
@@ -72,9 +74,8 @@ void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dia
         request.templateSource = file;
         templateNamed = ChosenTemplateNamed.arg(file);
     }
-    const QString remembered = platform::ReadSetting(platform::ApplicationTitle, SettingsSection, SiteUrlKey);
     const std::optional<QString> siteUrl =
-        dialogs.askText(SiteUrlPrompt.arg(padTextFolder, templateNamed), remembered);
+        dialogs.askText(SiteUrlPrompt.arg(padTextFolder, templateNamed), KeptSiteUrl());
     if (!siteUrl) {
         return;
     }
@@ -93,6 +94,10 @@ void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dia
     dialogs.message(
         failures.isEmpty() ? DoneText(run.value()) : DoneText(run.value()) + u"\r\n\r\n"_s + failures,
         MessageButtons::Ok, failures.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);
+}
+
+QString KeptSiteUrl() {
+    return platform::ReadSetting(platform::ApplicationTitle, SettingsSection, SiteUrlKey);
 }
 
 void ChooseIndexTemplateFromMenu(platform::Dialogs& dialogs) {

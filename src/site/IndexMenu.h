@@ -3,6 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+
+#include "site/IndexPages.h"
 
 namespace vt::platform {
 class Dialogs;
@@ -15,8 +18,13 @@ namespace vt::site {
 // Category folder, or of its own pages when it has none) with the index template the user chose,
 // or the default one, and shows how it went. A chosen template that cannot be read or used is
 // named in a message, and nothing is written. goesOn is asked before each index page.
+// With a theme, its index pages and feed instead of the template's.
 void MakeIndexPagesFromMenu(const QString& padTextFolder, platform::Dialogs& dialogs,
-                            const std::function<bool()>& goesOn);
+                            const std::function<bool()>& goesOn, std::optional<IndexTheme> theme);
+
+// The site URL Make Index Pages was last given ("" before the first), which the pages of a theme
+// link their own addresses with.
+QString KeptSiteUrl();
 
 // "Choose Index Template...": an index template file picked in the open-file dialog, kept in the
 // settings store for every later "Make Index Pages" once it reads as a template; one that does not

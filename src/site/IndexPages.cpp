@@ -70,8 +70,7 @@ public:
     IndexWriter(const IndexRequest& request, const IndexTemplate& indexTemplate, const PageTree& tree,
                 Layout layout, const QString& pageFolder)
         : m_template(indexTemplate)
-        , m_themeIndex(request.themeIndex)
-        , m_themeFeed(request.themeFeed)
+        , m_theme(request.theme)
         , m_tree(tree)
         , m_pageLevels(layout == Layout::Categories ? QStringList{CategoryFolderName} : QStringList())
         , m_pageFolder(pageFolder)
@@ -98,8 +97,7 @@ private:
     std::vector<IndexProgram> programsOf(const CategoryFolder& folder, const QStringList& from) const;
 
     const IndexTemplate& m_template;
-    std::function<QString(const IndexPage&)> m_themeIndex;
-    std::function<std::optional<Feed>(const IndexPage&)> m_themeFeed;
+    std::optional<IndexTheme> m_theme;
     const PageTree& m_tree;
     QStringList m_pageLevels; // the listed folder's path below the request's: "Category", or none
     QString m_pageFolder;
@@ -153,17 +151,18 @@ std::optional<SiteEntry> IndexWriter::writeIndex(const CategoryFolder* folder,
                                                   : TopIndexTitle,
                    levels,
                    u"../"_s.repeated(levels.size()) + IndexFileName,
+                   m_siteAddress,
                    folderUrl(levels),
                    {},
                    {},
                    {}};
     QString text;
-    if (m_themeIndex) {
+    if (m_theme) {
         IndexPage themed = themedPage(page, categoryRows, folder);
         if (top) {
             writeFeed(themed);
         }
-        text = m_themeIndex(themed);
+        text = m_theme->index(themed);
     } else {
         SlotValues values;
         values[std::size_t(Slot::IndexTitle)] = page.title;
@@ -171,7 +170,7 @@ std::optional<SiteEntry> IndexWriter::writeIndex(const CategoryFolder* folder,
         text =
             m_template.fill(values, categoryRows, folder ? programRows(*folder) : std::vector<SlotValues>());
     }
-    if (const Status written = writeFile(path, pageBytes(text, m_themeIndex || m_template.declaresUtf8()));
+    if (const Status written = writeFile(path, pageBytes(text, m_theme || m_template.declaresUtf8()));
         !written) {
         m_run.failures += written.message();
         return std::nullopt;
@@ -212,7 +211,7 @@ IndexPage IndexWriter::themedPage(const IndexPage& page, const std::vector<SlotV
 }
 
 void IndexWriter::writeFeed(IndexPage& top) {
-    const std::optional<Feed> feed = m_themeFeed ? m_themeFeed(top) : std::nullopt;
+    const std::optional<Feed> feed = m_theme->feed ? m_theme->feed(top) : std::nullopt;
     if (!feed) {
         return;
     }
@@ -278,6 +277,9 @@ IndexRun IndexWriter::run(const QString& siteAddress, const std::function<bool()
     }
     if (written.size() == qsizetype(sitemaps.size())) {
         removeOldSitemaps(written);
+    }
+    if (m_theme && m_theme->copyFiles) {
+        m_run.failures += m_theme->copyFiles(m_pageFolder);
     }
     return m_run;
 }

@@ -39,6 +39,7 @@ struct IndexPage {
     QString title;                         // as the index template's IndexTitleXXX
     QStringList levels;                    // the folder's below the Category folder; none on the top index
     QString homeLink;                      // to the top index
+    QString siteUrl;                       // the site's address, as SiteAddress gives it
     QString folderUrl;                     // the address of the index's folder, no slash at its end
     QString feedLink;                      // on the top index, to the feed when one was written
     std::vector<IndexCategory> categories; // on the top index of the category layout
@@ -53,6 +54,17 @@ struct Feed {
 };
 inline const QString FeedFileName = QStringLiteral("feed.xml");
 
+// A theme's way of making the index pages, written in UTF-8 instead of the index template's.
+struct IndexTheme {
+    QString source; // the theme's name or folder, as messages name it
+    std::function<QString(const IndexPage&)> index;
+    // The feed of the top index's programs, written as feed.xml beside it; no function, or none
+    // made (no program has a release date): no feed.
+    std::function<std::optional<Feed>(const IndexPage&)> feed;
+    // The theme's other files written to the folder the top index stands in: each failure.
+    std::function<QStringList(const QString& folder)> copyFiles;
+};
+
 struct IndexRequest {
     QString folder;  // the PAD text folder whose Category folder holds the pages, or a folder of pages
     QString siteUrl; // the address the folder is published at, as the user gave it
@@ -60,11 +72,7 @@ struct IndexRequest {
     QString templateSource = QStringLiteral("default"); // names the template in a refusal
     // How the user makes the pages, for a folder that holds none, in the words of the runner
     QString howPagesAreMade = QStringLiteral("\"pages\", or \"sort\" to file them by category");
-    // A theme's index pages, written in UTF-8, instead of the index template's; none: the template.
-    std::function<QString(const IndexPage&)> themeIndex = nullptr;
-    // A theme's feed of the top index's programs (written as feed.xml beside it); none: no feed, as
-    // when the theme has no feed template or no program has a release date.
-    std::function<std::optional<Feed>(const IndexPage&)> themeFeed = nullptr;
+    std::optional<IndexTheme> theme; // none: the index template
 };
 
 struct IndexRun {

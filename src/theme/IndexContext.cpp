@@ -96,15 +96,15 @@ void setCount(mustache::data& context, const char* name, std::size_t count) {
 
 } // namespace
 
-mustache::data IndexContext(const site::IndexPage& page, const QString& siteUrl) {
+mustache::data IndexContext(const site::IndexPage& page) {
     mustache::data context;
     context.set("title", CategoryName(page.title).toStdString());
     context.set("home_link", page.homeLink.toStdString());
     if (!page.levels.isEmpty()) {
         context.set("top_path", u"../"_s.repeated(page.levels.size()).toStdString());
     }
-    if (!siteUrl.isEmpty()) {
-        context.set("site_url", siteUrl.toStdString());
+    if (!page.siteUrl.isEmpty()) {
+        context.set("site_url", page.siteUrl.toStdString());
     }
     mustache::data breadcrumbs{mustache::data::type::list};
     for (qsizetype level = 0; level < page.levels.size(); ++level) {

@@ -15,7 +15,7 @@ namespace vt::theme {
 // release_date, icon) by name; newest, the 20 programs with the newest release date (ties by name).
 // category_count, program_count and newest_count count them and are absent at 0, so a section of
 // one can hold a list's wrapper. feed_link, on the top index, when the feed was written.
-mustache::data IndexContext(const site::IndexPage& page, const QString& siteUrl);
+mustache::data IndexContext(const site::IndexPage& page);
 
 // The context of a theme's feed.xml, of the top index's programs: feed_url, home_url (the top
 // index's address), site_name (its host), updated (the newest entry's, so that an unchanged site

@@ -296,7 +296,14 @@ void Workflow::pressCommand6() {
     if (!beginRun()) {
         return;
     }
-    const BatchSummary summary = runBatch();
+    if (!readPageTheme()) {
+        endRun();
+        return;
+    }
+    BatchSummary summary = runBatch();
+    if (!summary.refused && m_check3 != 1) {
+        copyThemeFiles(summary, m_record.storageFolder);
+    }
     endRun();
     if (summary.worthTelling() && !m_shutDown) {
         reportSummary(summary);
@@ -332,6 +339,25 @@ BatchSummary Workflow::runBatch() {
         log.addNote(durable.message());
     }
     return log.summary();
+}
+
+bool Workflow::readPageTheme() {
+    if (!m_pageThemeSource) {
+        return true;
+    }
+    Result<std::optional<pagegen::PageTheme>> theme = m_pageThemeSource();
+    if (!theme) {
+        m_dialogs.message(theme.message(), MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    setPageTheme(std::move(theme).value());
+    return true;
+}
+
+void Workflow::copyThemeFiles(BatchSummary& summary, const QString& folder) const {
+    if (m_pageTheme && m_pageTheme->copyFiles && platform::FolderExists(folder)) {
+        summary.notes += m_pageTheme->copyFiles(folder);
+    }
 }
 
 bool Workflow::startsBatch() {

@@ -1,5 +1,6 @@
 #include "workflow/Form1.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -147,6 +148,10 @@ void Form1::buildControls() {
 }
 
 // The progress of a run: the records behind, of how many.
+void Form1::tickTheme(ThemeEntry entry) {
+    m_themeEntries.at(entry)->setChecked(true);
+}
+
 void Form1::buildStatusBar() {
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("Progress"));
@@ -194,6 +199,21 @@ void Form1::buildMenu() {
     QAction* noDataWait = options->addAction(QStringLiteral("Wait for a Silent Server..."));
     noDataWait->setObjectName(QStringLiteral("No_Data_Wait"));
     connect(noDataWait, &QAction::triggered, this, &Form1::noDataWaitRequested);
+    // The registry ticks the theme it keeps, which may not be the one clicked (a folder that is no theme).
+    QMenu* theme = options->addMenu(QStringLiteral("&Theme"));
+    theme->setObjectName(QStringLiteral("Theme"));
+    auto* themes = new QActionGroup(theme);
+    for (const auto& [entry, text, name] :
+         {std::tuple{ThemeEntry::Classic, "&Classic", "Theme_Classic"},
+          std::tuple{ThemeEntry::Modern, "&Modern", "Theme_Modern"},
+          std::tuple{ThemeEntry::Folder, "Theme &Folder...", "Theme_Folder"}}) {
+        QAction* action = theme->addAction(QString::fromLatin1(text));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        themes->addAction(action);
+        m_themeEntries[entry] = action;
+        connect(action, &QAction::triggered, this, [this, entry = entry] { emit themeRequested(entry); });
+    }
     QAction* checkPadFiles = menuBar()->addAction(QStringLiteral("&Check PAD Files"));
     checkPadFiles->setObjectName(QStringLiteral("Check_PAD_Files"));
     connect(checkPadFiles, &QAction::triggered, this, &Form1::padCheckRequested);

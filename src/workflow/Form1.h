@@ -24,6 +24,9 @@ namespace vt::workflow {
 
 // The main window: the controls of the workflow, bound both ways to the Workflow model. It
 // shows the model's state and forwards the user's clicks and edits; it decides nothing.
+// The entries of Options > Theme.
+enum class ThemeEntry { Classic, Modern, Folder };
+
 class Form1 final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Form1)
@@ -33,6 +36,8 @@ public:
 
     // Shows and enables the article maker's menu entry, hidden and disabled otherwise.
     void offerArticleMaker();
+    // Ticks the entry of the theme in use.
+    void tickTheme(ThemeEntry entry);
 
 signals:
     // Window actions the registry carries out: the side windows this window opens.
@@ -47,6 +52,7 @@ signals:
     void indexTemplateChoiceRequested();
     void defaultIndexTemplateRequested();
     void noDataWaitRequested();
+    void themeRequested(vt::workflow::ThemeEntry entry);
     void closing();
 
 protected:
@@ -73,6 +79,7 @@ private:
     QLabel *m_label2 = nullptr, *m_label7 = nullptr;
     QCheckBox *m_check1 = nullptr, *m_check2 = nullptr, *m_check3 = nullptr;
     QComboBox* m_combo1 = nullptr;
+    std::map<ThemeEntry, QAction*> m_themeEntries;
     QAction* m_makeArticle = nullptr;
     QAction* m_stop = nullptr;
     QProgressBar* m_progress = nullptr;

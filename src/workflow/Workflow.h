@@ -175,6 +175,17 @@ public:
     // The theme Step 5 renders each page with instead of filling the template (none: the fill);
     // Step 6 then writes the page in UTF-8.
     void setPageTheme(std::optional<pagegen::PageTheme> theme);
+    // Where the window's theme comes from: read again at the start of each batch and category run
+    // (readPageTheme), so that a theme folder's edits show in the next run. None (the runner): the
+    // theme stays as set.
+    using PageThemeSource = std::function<Result<std::optional<pagegen::PageTheme>>()>;
+    void setPageThemeSource(PageThemeSource source) { m_pageThemeSource = std::move(source); }
+    // The theme of the run about to start, from the source; false, after a message naming what is
+    // wrong with the theme, when it cannot be used: the run is then refused.
+    bool readPageTheme();
+    // After a run that made pages into the folder (the top of the site): the theme's other files
+    // written there, each that could not be a note of the summary.
+    void copyThemeFiles(BatchSummary& summary, const QString& folder) const;
 
     // Whether a batch over the URL list asks each server for its PAD file only if it changed since
     // the last such run into the storage folder (which keeps what it needs in ".vellumtide-fetch"):
@@ -262,6 +273,7 @@ private:
     bool m_allowLocalFiles = false;
     bool m_escapeMarkup = false;
     std::optional<pagegen::PageTheme> m_pageTheme;
+    PageThemeSource m_pageThemeSource;
     bool m_fetchOnlyChanged = false;
     int m_noDataWait = int(std::chrono::duration_cast<std::chrono::seconds>(platform::MaxSilence).count());
     std::optional<fetch::FetchState> m_fetchState; // while a batch that fetches only changed files runs

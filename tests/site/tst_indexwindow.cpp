@@ -105,6 +105,56 @@ private slots:
         make();
         QVERIFY(contentsOf(games).startsWith("<!DOCTYPE"));
     }
+
+    // Options > Theme, remembered: a folder that is no theme is refused and the theme stays; the
+    // batch makes the chosen theme's pages and copies its files, Make Index Pages its index and
+    // feed; a theme folder is read again for each run, and one broken since refuses the run.
+    void chosenTheme() {
+        QTemporaryDir temp;
+        const QString texts = temp.filePath(u"texts"_s), site = temp.filePath(u"site"_s);
+        const QString own = temp.filePath(u"own"_s);
+        QVERIFY(QDir().mkpath(texts) && QDir().mkpath(site) && QDir().mkpath(own));
+        const QByteArray pad =
+            "<Program_Name>Solo</Program_Name><Program_Release_Year>2024</Program_Release_Year>"
+            "<Program_Release_Month>5</Program_Release_Month><Program_Release_Day>1"
+            "</Program_Release_Day>";
+        writeBytes(texts + u"/0.txt"_s, pad);
+        dialogs.shown.clear();
+        dialogs.folders = QStringList{own};
+        menuEntry(u"Theme_Folder"_s)->trigger();
+        QVERIFY(dialogs.texts().last().startsWith(u"The folder cannot be used as a theme"_s));
+        QVERIFY(menuEntry(u"Theme_Classic"_s)->isChecked());
+        menuEntry(u"Theme_Modern"_s)->trigger();
+        workflow.setCheck2(1);
+        workflow.choosePadTextFolder(texts);
+        workflow.setStorageFolder(site);
+        workflow.pressCommand6();
+        QVERIFY(contentsOf(site + u"/Solo.html"_s).contains("<meta charset=\"utf-8\">"));
+        QCOMPARE(contentsOf(site + u"/style.css"_s), contentsOf(u":/themes/modern/style.css"_s));
+        writeBytes(site + u"/0.txt"_s, pad);
+        workflow.setPadTextFolder(site);
+        dialogs.typed = QStringList{u"https://www.example.com"_s};
+        makeIndexPages();
+        QVERIFY(dialogs.texts().constFirst().endsWith(u"with the theme modern."_s));
+        QVERIFY(contentsOf(site + u"/feed.xml"_s).contains("<id>https://www.example.com/Solo.html</id>"));
+
+        writeBytes(own + u"/page.html"_s, "{{Program_Name}} one");
+        dialogs.folders = QStringList{own};
+        menuEntry(u"Theme_Folder"_s)->trigger();
+        QVERIFY(menuEntry(u"Theme_Folder"_s)->isChecked());
+        workflow.setPadTextFolder(texts);
+        for (const QByteArray& page : {QByteArray("one"), QByteArray("two")}) {
+            writeBytes(own + u"/page.html"_s, "{{Program_Name}} " + page);
+            workflow.pressCommand6();
+            QCOMPARE(contentsOf(site + u"/Solo.html"_s), "Solo " + page + "\r\n");
+        }
+        writeBytes(own + u"/page.html"_s, "{{#open}}");
+        dialogs.shown.clear();
+        workflow.pressCommand6();
+        QVERIFY2(dialogs.texts().last().contains(own + u"/page.html"_s), qPrintable(dialogs.texts().last()));
+        QCOMPARE(contentsOf(site + u"/Solo.html"_s), "Solo two\r\n");
+        menuEntry(u"Theme_Classic"_s)->trigger();
+    }
 };
 
 QTEST_MAIN(TestIndexWindow)

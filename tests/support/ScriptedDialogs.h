@@ -53,6 +53,14 @@ public:
 
     std::optional<QString> saveFile(const QString& filter) override { return openFile(filter); }
 
+    std::optional<QString> chooseFolder(const QString& caption) override {
+        shown.push_back({caption, platform::MessageButtons::Ok, platform::MessageIcon::None, {}});
+        if (folders.isEmpty()) {
+            return std::nullopt;
+        }
+        return folders.takeFirst();
+    }
+
     std::optional<QString> askText(const QString& prompt, const QString& initial) override {
         shown.push_back({prompt, platform::MessageButtons::Ok, platform::MessageIcon::None, {}});
         offered += initial;
@@ -72,6 +80,7 @@ public:
 
     std::deque<platform::Answer> answers;
     QStringList files;               // chosen files in turn, to open or save; "": the user cancels
+    QStringList folders;             // folders chosen in turn; none left: cancelled
     QStringList typed;               // texts typed in turn into text inputs; none left: cancelled
     QStringList offered;             // the text each text input started with
     std::function<void()> onMessage; // runs while a message is up, as a user could act then
