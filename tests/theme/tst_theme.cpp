@@ -276,6 +276,55 @@ private slots:
         }
     }
 
+    // In a real browser, at a phone's width and a desktop's, no page or index of the site is wider
+    // than the window: each is framed at both widths in one page that measures them.
+    void modernPagesFitTheWidth() {
+        const QString chromium = QStandardPaths::findExecutable(u"chromium"_s);
+        if (chromium.isEmpty()) {
+            QSKIP(
+                "chromium is not installed (.ci/run installs it): the pages were not laid out in a browser");
+        }
+        const QString folder = pageFolder(u"category"_s, u"modern"_s);
+        const QStringList pages = pagesBelow(folder) + pagesBelow(folder, true);
+        QString frames;
+        for (const QString& page : pages) {
+            const QString source =
+                QString::fromUtf8(QUrl::toPercentEncoding(u"category/modern/Category/"_s + page, "/"))
+                    .toHtmlEscaped();
+            frames += u"<iframe src=\"%1\" width=\"390\" height=\"844\"></iframe>"
+                      "<iframe src=\"%1\" width=\"1280\" height=\"900\"></iframe>\n"_s.arg(source);
+        }
+        writeBytes(m_temp.filePath(u"measure.html"_s), (u"<!DOCTYPE html><body>"_s + frames + uR"(<script>
+addEventListener('load', () => {
+  const pre = document.createElement('pre');
+  pre.id = 'measure';
+  for (const frame of document.querySelectorAll('iframe')) {
+    const page = frame.contentDocument.documentElement;
+    pre.textContent += `${frame.width} ${page.scrollWidth} ${page.clientWidth} ${frame.getAttribute('src')}\n`;
+  }
+  document.body.append(pre);
+});
+</script>)"_s)
+                                                           .toUtf8());
+        QTemporaryDir profile;
+        QProcess browser;
+        browser.start(chromium,
+                      {u"--headless"_s, u"--no-sandbox"_s, u"--disable-gpu"_s,
+                       u"--allow-file-access-from-files"_s, u"--user-data-dir="_s + profile.path(),
+                       u"--window-size=1400,1000"_s, u"--virtual-time-budget=5000"_s, u"--dump-dom"_s,
+                       QUrl::fromLocalFile(m_temp.filePath(u"measure.html"_s)).toString()});
+        QVERIFY(browser.waitForFinished(120000));
+        const QString dom = QString::fromUtf8(browser.readAllStandardOutput());
+        const QString measured =
+            QRegularExpression(u"<pre id=\"measure\">([^<]*)</pre>"_s).match(dom).captured(1);
+        const QStringList lines = measured.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2 * pages.size());
+        for (const QString& line : lines) {
+            const QStringList fields = line.split(u' ');
+            QVERIFY2(fields[1].toInt() <= fields[2].toInt(), qPrintable(line));
+        }
+    }
+
     // A theme of the user's: its page rendered into UTF-8 under the classic name, its files copied to
     // the top of the site only when their bytes changed, hidden ones never.
     void themeFolder() {
