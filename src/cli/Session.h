@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <optional>
@@ -63,6 +64,8 @@ private:
     platform::NetworkBrowser m_browser;
     workflow::Workflow m_workflow;
     bool m_quiet;
+    // When the events were last handled.
+    QElapsedTimer m_eventsHandled;
 };
 
 } // namespace vt::cli

@@ -82,30 +82,33 @@ Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineE
 }
 
 Result<QString> readTextFile(const QString& path) {
-    // The file read last is kept: Step 4 reloads the same PAD text after every row of the fill.
+    // The file read last is kept: Step 5 reads again the PAD text that Step 4 has just read, and a
+    // look at its stamp tells whether it changed meanwhile.
     static QMutex mutex;
     static QString cachedPath;
     static platform::EntryStamp cachedStamp;
     static QString cachedText;
-
-    const std::int64_t readAt = platform::NowNs();
-    const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
     {
         QMutexLocker lock(&mutex);
-        if (stamp && path == cachedPath && *stamp == cachedStamp) {
-            return cachedText;
+        if (path == cachedPath) {
+            if (const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
+                stamp && *stamp == cachedStamp) {
+                return cachedText;
+            }
         }
     }
-    const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes);
+    const std::int64_t readAt = platform::NowNs();
+    platform::EntryStamp stamp;
+    const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes, &stamp);
     if (!bytes) {
         return bytes.status();
     }
     QString text = textOfLines(bytes.value());
     // A file written just before it was read could change again without a new stamp.
-    if (stamp && platform::IsSettled(*stamp, readAt)) {
+    if (platform::IsSettled(stamp, readAt)) {
         QMutexLocker lock(&mutex);
         cachedPath = path;
-        cachedStamp = *stamp;
+        cachedStamp = stamp;
         cachedText = text;
     }
     return text;

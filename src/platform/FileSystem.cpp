@@ -195,12 +195,7 @@ Result<FileWrite> writeBeside(const QString& path, QByteArrayView bytes, std::op
     if (oldMode) {
         static_cast<void>(::fchmod(fd, *oldMode));
     }
-    struct stat written {};
-    bool whole = writeAll(fd, bytes) && ::fstat(fd, &written) == 0;
-    if (whole && written.st_size != bytes.size()) {
-        whole = false;
-        errno = ENOSPC;
-    }
+    bool whole = writeAll(fd, bytes);
     // On disk before the name points at it: after a power cut the name holds the old bytes or
     // the new ones, never an empty or cut file.
     whole = whole && ::fdatasync(fd) == 0;
@@ -230,6 +225,15 @@ bool FolderExists(const QString& path) {
 }
 
 namespace {
+
+EntryStamp stampOf(const struct stat& info) {
+    return EntryStamp{std::uint64_t(info.st_dev),
+                      std::uint64_t(info.st_ino),
+                      std::int64_t(info.st_size),
+                      std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+                      std::int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec,
+                      S_ISDIR(info.st_mode)};
+}
 
 // OpenRegularFile, leaving what the opened file's stat says in `info`.
 Result<int> openRegular(const QString& path, struct stat& info) {
@@ -262,11 +266,14 @@ Result<int> OpenRegularFile(const QString& path) {
     return openRegular(path, info);
 }
 
-Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes) {
+Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, EntryStamp* openedStamp) {
     struct stat info {};
     const Result<int> opened = openRegular(path, info);
     if (!opened) {
         return opened.status();
+    }
+    if (openedStamp) {
+        *openedStamp = stampOf(info);
     }
     const int fd = opened.value();
     if (info.st_size > maxBytes) {
@@ -442,12 +449,7 @@ std::optional<EntryStamp> StampOf(const QString& path) {
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0) {
         return std::nullopt;
     }
-    return EntryStamp{std::uint64_t(info.st_dev),
-                      std::uint64_t(info.st_ino),
-                      std::int64_t(info.st_size),
-                      std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
-                      std::int64_t(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec,
-                      S_ISDIR(info.st_mode)};
+    return stampOf(info);
 }
 
 std::int64_t NowNs() {
@@ -456,8 +458,15 @@ std::int64_t NowNs() {
 }
 
 bool IsSettled(const EntryStamp& stamp, std::int64_t readAtNs) {
-    constexpr std::int64_t StampGranularityNs = 2'000'000'000;
-    return std::max(stamp.modifiedNs, stamp.changedNs) + StampGranularityNs < readAtNs;
+    constexpr std::int64_t Second = 1'000'000'000;
+    // Whole seconds: FAT's 2 s. Fractions: the system stamps with a clock that lags this one by
+    // up to a tick (10 ms at the coarsest), and exFAT cuts that down to its 10 ms steps, so a
+    // change made after a read is stamped at most 20 ms before it; 30 ms leaves a margin.
+    constexpr std::int64_t CoarseGranularityNs = 2 * Second;
+    constexpr std::int64_t FineGranularityNs = 30'000'000;
+    const bool fine = stamp.modifiedNs % Second != 0 || stamp.changedNs % Second != 0;
+    return std::max(stamp.modifiedNs, stamp.changedNs) + (fine ? FineGranularityNs : CoarseGranularityNs) <
+           readAtNs;
 }
 
 } // namespace vt::platform

@@ -19,13 +19,31 @@ bool FolderExists(const QString& path);
 // Every hidden file the program keeps in a folder of its own has a name that begins so.
 inline const QString OwnFilePrefix = QStringLiteral(".vellumtide-");
 
+// What identifies the state of a file or folder: its identity, size and change times. Any file
+// added, removed or renamed in a folder changes the folder's times; any write to a file changes
+// the file's. A stamp is trusted only once it is older than a time stamp's granularity.
+struct EntryStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    bool folder = false;
+
+    friend bool operator==(const EntryStamp& a, const EntryStamp& b) {
+        return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+               a.modifiedNs == b.modifiedNs && a.changedNs == b.changedNs && a.folder == b.folder;
+    }
+};
+
 // Opens an existing file for reading without ever waiting on it: only a regular file (or a link
 // to one) is opened; a FIFO, device, socket or folder is refused at once, with the reason.
 // The caller owns the descriptor.
 Result<int> OpenRegularFile(const QString& path);
 // The bytes of a regular file, opened as OpenRegularFile does and read in one go; a file larger
-// than maxBytes is refused unread.
-Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes);
+// than maxBytes is refused unread. When asked, the stamp of the file as opened, taken before its
+// first byte is read, so a change made during the read gives the file another stamp.
+Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, EntryStamp* openedStamp = nullptr);
 // Whether the path itself is a symbolic link (to anything, or to nothing). Nothing is ever
 // written through one: a link planted in a chosen folder could send a file anywhere.
 bool IsLink(const QString& path);
@@ -71,23 +89,6 @@ Status RemoveFile(const QString& path);
 // folder is a symbolic link. Never overwrites.
 Status MoveFile(const QString& sourceFile, const QString& destinationFolder);
 
-// What identifies the state of a file or folder: its identity, size and change times. Any file
-// added, removed or renamed in a folder changes the folder's times; any write to a file changes
-// the file's. A stamp is trusted only once it is older than a time stamp's granularity.
-struct EntryStamp {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = 0;
-    std::int64_t modifiedNs = 0;
-    std::int64_t changedNs = 0;
-    bool folder = false;
-
-    friend bool operator==(const EntryStamp& a, const EntryStamp& b) {
-        return a.device == b.device && a.inode == b.inode && a.size == b.size &&
-               a.modifiedNs == b.modifiedNs && a.changedNs == b.changedNs && a.folder == b.folder;
-    }
-};
-
 // The stamp of an existing file or folder, or nothing when the path names neither.
 std::optional<EntryStamp> StampOf(const QString& path);
 
@@ -95,7 +96,9 @@ std::optional<EntryStamp> StampOf(const QString& path);
 std::int64_t NowNs();
 
 // Whether a stamp read at a time can be kept: a change made after that time will give the
-// entry other times, even on volumes whose time stamps are as coarse as 2 seconds (FAT).
+// entry other times. A volume whose times hold fractions of a second stamps them to within a few
+// milliseconds; one that keeps only whole seconds may be as coarse as 2 seconds (FAT), which a
+// stamp of whole seconds is taken to be.
 bool IsSettled(const EntryStamp& stamp, std::int64_t readAtNs);
 
 } // namespace vt::platform

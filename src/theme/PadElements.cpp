@@ -2,9 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
 #include <optional>
-
-#include "pagegen/TemplateFill.h"
 
 namespace vt::theme {
 namespace {
@@ -53,18 +52,21 @@ std::optional<QString> referenced(QStringView name) {
 QString resolvedReferences(QStringView text) {
     QString resolved;
     resolved.reserve(text.size());
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const qsizetype end = text[at] == u'&' ? text.indexOf(u';', at) : -1;
+    qsizetype copied = 0;
+    for (qsizetype at = text.indexOf(u'&'); at >= 0; at = text.indexOf(u'&', at + 1)) {
         // A reference is short: "&#x10FFFF;" is the longest of those resolved.
-        if (end > at && end - at <= 10) {
-            if (const std::optional<QString> character = referenced(text.sliced(at + 1, end - at - 1))) {
+        const QStringView near = text.sliced(at, std::min<qsizetype>(text.size() - at, 11));
+        const qsizetype end = near.indexOf(u';');
+        if (end > 0) {
+            if (const std::optional<QString> character = referenced(near.sliced(1, end - 1))) {
+                resolved += text.sliced(copied, at - copied);
                 resolved += *character;
-                at = end;
-                continue;
+                copied = at + end + 1;
+                at = copied - 1;
             }
         }
-        resolved += text[at];
     }
+    resolved += text.sliced(copied);
     return resolved;
 }
 
@@ -75,9 +77,13 @@ std::optional<QString> textOf(QStringView raw, bool refuseMarkup) {
     const QStringView cdataClose = u"]]>";
     QString text;
     qsizetype from = 0;
+    // An element holding elements is refused before any of its text is resolved.
     const auto addPlain = [&](QStringView plain) {
+        if (refuseMarkup && plain.contains(u'<')) {
+            return false;
+        }
         text += resolvedReferences(plain);
-        return !refuseMarkup || !plain.contains(u'<');
+        return true;
     };
     for (qsizetype open = raw.indexOf(cdataOpen); open >= 0; open = raw.indexOf(cdataOpen, from)) {
         const qsizetype close = raw.indexOf(cdataClose, open + cdataOpen.size());
@@ -88,6 +94,24 @@ std::optional<QString> textOf(QStringView raw, bool refuseMarkup) {
         from = close + cdataClose.size();
     }
     return addPlain(raw.sliced(from)) ? std::optional(text) : std::nullopt;
+}
+
+// The raw content of the element whose open tag ends where `rest` begins, up to the first close
+// tag of its name; none when it has no close tag or when markup other than a CDATA section comes
+// first (an element holding elements, whose text is refused), so only a value's close tag is ever
+// looked for, and a value is found in one short step when no CDATA section comes first.
+std::optional<QStringView> textContent(QStringView rest, QStringView name) {
+    const qsizetype markup = rest.indexOf(u'<');
+    const QStringView first = markup < 0 ? QStringView() : rest.sliced(markup);
+    if (first.startsWith(u"</") && first.sliced(2).startsWith(name) && first.size() > name.size() + 2 &&
+        first[name.size() + 2] == u'>') {
+        return rest.first(markup);
+    }
+    if (!first.startsWith(u"<![CDATA[")) {
+        return std::nullopt;
+    }
+    const qsizetype close = rest.indexOf(QString(u"</"_s + name.toString() + u'>'));
+    return close < 0 ? std::nullopt : std::optional(rest.first(close));
 }
 
 } // namespace
@@ -105,9 +129,9 @@ QHash<QString, QString> PadElements(QStringView padText) {
             continue;
         }
         seen.insert(name);
-        const QString raw =
-            pagegen::valueBefore(padText.sliced(at + name.size() + 2), u"</"_s + name.toString() + u'>');
-        if (std::optional<QString> text = textOf(raw, true); text && !text->trimmed().isEmpty()) {
+        const std::optional<QStringView> content = textContent(padText.sliced(at + name.size() + 2), name);
+        if (std::optional<QString> text = content ? textOf(*content, true) : std::nullopt;
+            text && !text->trimmed().isEmpty()) {
             elements.insert(name.toString(), text->trimmed());
         }
     }

@@ -161,6 +161,21 @@ private slots:
             ::close(opened.value());
         }
     }
+
+    void isSettled_data() { addRows("settled"); }
+    void isSettled() {
+        QFETCH(int, modified);
+        QFETCH(int, changed);
+        QFETCH(int, readAfter);
+        QFETCH(bool, settled);
+        constexpr std::int64_t Ms = 1'000'000;
+        constexpr std::int64_t WholeSecond = std::int64_t(OldTime) * 1000 * Ms;
+        EntryStamp stamp;
+        stamp.modifiedNs = WholeSecond + std::max(modified, 0) * Ms;
+        stamp.changedNs = WholeSecond + std::max(changed, 0) * Ms;
+        const std::int64_t later = std::max(stamp.modifiedNs, stamp.changedNs);
+        QCOMPARE(IsSettled(stamp, later + readAfter * Ms), settled);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileSystem)
