@@ -110,7 +110,7 @@ PageLoad::PageLoad(QString address, QNetworkAccessManager& network, const FetchL
     m_deadlineTimer.setSingleShot(true);
     m_deadlineTimer.setInterval(m_limits.total);
     m_stallTimer.setSingleShot(true);
-    m_stallTimer.setInterval(std::min(StallAfter, m_limits.silence / 2));
+    m_stallTimer.setInterval(std::min(StallAfter, m_limits.silence / 4));
     connect(&m_stallTimer, &QTimer::timeout, this, [this] {
         m_stalled = true;
         emit stalledChanged();

@@ -24,8 +24,8 @@ inline constexpr std::chrono::milliseconds MaxSilence = std::chrono::seconds(30)
 // included) has a deadline of its own.
 inline constexpr std::chrono::milliseconds MaxLoadTime = std::chrono::seconds(120);
 // A load that has had no byte for this long (or is still connecting) is stalled: it waits on,
-// with its own waits, but no longer takes the place of a transfer under way. Half the no-data
-// wait when that is shorter, so that a short wait frees the places too.
+// with its own waits, but no longer takes the place of a transfer under way. A quarter of the
+// no-data wait when that is shorter: a place held by a dead host is lost to every other load.
 inline constexpr std::chrono::milliseconds StallAfter = std::chrono::seconds(3);
 // Redirect loops end; https never drops to http whatever the count.
 inline constexpr int MaxRedirects = 10;
