@@ -171,6 +171,10 @@ void PageLoad::request(const QUrl& url) {
     QNetworkRequest request(url);
     // Each hop is checked here: the count, and that https never drops to http.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    // A list names a PAD file on nearly every host once: a connection kept open for a next request
+    // that never comes would hold a socket beyond MaxOpenLoads, and thousands of hosts would
+    // exhaust the descriptors of the process.
+    request.setRawHeader("Connection", "close");
     if (!m_since.etag.isEmpty()) {
         request.setRawHeader("If-None-Match", m_since.etag.toLatin1());
     }
