@@ -84,6 +84,15 @@ Result<CheckRun> CheckUrlList(const UrlListCheck& source, platform::Browser& bro
             number ? workflow::AddressOfRecord(list.value(), number.value(), source.allowLocalFiles)
                    : workflow::RecordAddress{QString(), number.message()});
     }
+    // The addresses loaded, in order: the browser is told a window of them, again when half of it
+    // is gone.
+    QStringList addresses;
+    for (const workflow::RecordAddress& entry : entries) {
+        if (entry.refusal.isEmpty()) {
+            addresses += entry.address;
+        }
+    }
+    qsizetype loads = 0;
     PadCheck check(false);
     bool stopped = false;
     const auto goesOn = [&] {
@@ -101,11 +110,10 @@ Result<CheckRun> CheckUrlList(const UrlListCheck& source, platform::Browser& bro
             check.notLoaded(records[i], entry, entries[i].refusal);
             continue;
         }
-        QStringList ahead;
-        for (int next = i; next < std::min(total, i + platform::MaxLoadsAhead + 1); ++next) {
-            ahead += entries[next].address;
+        if (loads % (platform::MaxLoadsAhead / 2) == 0) {
+            browser.prefetch(addresses.mid(loads, platform::MaxLoadsAhead));
         }
-        browser.prefetch(ahead);
+        ++loads;
         const Status loaded = workflow::LoadAddress(browser, entries[i].address, goesOn);
         if (stopped) {
             return finished(check, total, i, true);

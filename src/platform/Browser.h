@@ -43,7 +43,8 @@ public:
     // Why the last load failed, or "" when it did not (or none was made).
     virtual QString failure() const = 0;
     // The addresses the next navigations will ask for, in order: a browser may load them ahead.
-    // A navigation to another address drops what it loaded ahead.
+    // A navigation to another address loads that one alone; a later call that no longer asks for
+    // them drops what was loaded ahead.
     virtual void prefetch(const QStringList& addresses) { static_cast<void>(addresses); }
     // Ends every load at once: the window closed.
     virtual void stop() {}

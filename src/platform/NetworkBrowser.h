@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <deque>
 #include <memory>
+#include <set>
+#include <utility>
 
 #include "platform/Browser.h"
 #include "platform/DocumentText.h"
@@ -16,15 +19,19 @@ class QNetworkAccessManager;
 namespace vt::platform {
 
 // The loads started ahead of the one being waited for: polite to each host and bounded in memory.
-inline constexpr int DefaultParallelLoads = 32; // in flight in all, the one waited for included
-inline constexpr int MaxLoadsPerHost = 4;       // in flight to one host name and port
-inline constexpr int MaxLoadsAhead = 64;        // started ahead, finished or not
+inline constexpr int DefaultParallelLoads = 32; // transfers under way, the one waited for included
+inline constexpr int MaxLoadsPerHost = 4;       // open to one host name and port, stalled or not
+inline constexpr int MaxLoadsAhead = 8192;      // addresses ahead that may be loaded, finished or not
 inline constexpr qint64 MaxBytesAhead = qint64(256) * 1024 * 1024;
+// Open loads in all, the stalled ones included: each holds a socket until its own waits end.
+inline constexpr int MaxOpenLoads = 256;
 
 // The browser on QtNetwork: loads http, https and local files (file: addresses and plain
 // absolute paths). The caller waits by processing events until the load it navigated to ended.
 // The web addresses it is told come next are loaded ahead, several at once on the one thread,
-// each load with its own limits; navigating to the next of them takes its load as it stands.
+// each load with its own limits; navigating to the next of them takes its load as it stands. A
+// stalled load (PageLoad::stalled) waits on outside the transfers under way, so a dead host holds
+// a socket and no more; a navigation elsewhere loads that address alone and keeps the plan.
 class NetworkBrowser final : public QObject, public Browser {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NetworkBrowser)
@@ -52,8 +59,26 @@ public:
     const FetchResult& lastResult() const;
 
 private:
-    std::unique_ptr<PageLoad> newLoad(const QString& address);
+    // An address the next navigations ask for, and its load once it was started ahead.
+    struct Ahead {
+        QString address;
+        QString host; // "" for what is read only when navigated to: a local file, a refused entry
+        std::unique_ptr<PageLoad> load;
+        qint64 bytes = 0; // of its body, as last counted in m_bytesAhead
+    };
+    // The loads open to one host, and its addresses ahead not started yet, by place in the plan.
+    struct Host {
+        int open = 0;
+        std::deque<qint64> waiting;
+        qint64 readyAt = -1; // its key in m_ready, or -1 when it is not there
+    };
+
+    std::unique_ptr<PageLoad> startLoad(const QString& address);
+    void release(const PageLoad& load);
+    void drop(std::unique_ptr<PageLoad> load);
+    void reconsider(const QString& host);
     void startLoadsAhead();
+    void grewAhead(qint64 place);
     void keepWithinMemory();
 
     FetchLimits m_limits;
@@ -62,8 +87,16 @@ private:
     QNetworkAccessManager* m_network;
     bool m_navigated = false;
     std::unique_ptr<PageLoad> m_current;
-    // The loads of the addresses the next navigations ask for, in order, started or not.
-    std::deque<std::unique_ptr<PageLoad>> m_ahead;
+    // The plan: the addresses the next navigations ask for, in order; the first has place m_front.
+    std::deque<Ahead> m_ahead;
+    qint64 m_front = 0;
+    QHash<QString, Host> m_hosts;
+    // The hosts with room for one more load and an address waiting, by the place of that address.
+    std::set<std::pair<qint64, QString>> m_ready;
+    int m_open = 0;    // loads started and not ended, the current one included
+    int m_stalled = 0; // of those, the stalled ones
+    qint64 m_bytesAhead = 0;
+    bool m_memoryCheckDue = false;
 };
 
 } // namespace vt::platform

@@ -6,6 +6,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/ControlNumbers.h"
@@ -108,6 +109,12 @@ PageLoad::PageLoad(QString address, QNetworkAccessManager& network, const FetchL
     m_silenceTimer.setInterval(m_limits.silence);
     m_deadlineTimer.setSingleShot(true);
     m_deadlineTimer.setInterval(m_limits.total);
+    m_stallTimer.setSingleShot(true);
+    m_stallTimer.setInterval(std::min(StallAfter, m_limits.silence / 4));
+    connect(&m_stallTimer, &QTimer::timeout, this, [this] {
+        m_stalled = true;
+        emit stalledChanged();
+    });
     connect(&m_silenceTimer, &QTimer::timeout, this, [this] {
         dropReply();
         fail(u"no data arrived for %1"_s.arg(describeDuration(m_limits.silence)));
@@ -164,6 +171,10 @@ void PageLoad::request(const QUrl& url) {
     QNetworkRequest request(url);
     // Each hop is checked here: the count, and that https never drops to http.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    // A list names a PAD file on nearly every host once: a connection kept open for a next request
+    // that never comes would hold a socket beyond MaxOpenLoads, and thousands of hosts would
+    // exhaust the descriptors of the process.
+    request.setRawHeader("Connection", "close");
     if (!m_since.etag.isEmpty()) {
         request.setRawHeader("If-None-Match", m_since.etag.toLatin1());
     }
@@ -174,11 +185,21 @@ void PageLoad::request(const QUrl& url) {
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &PageLoad::onHeaders);
     connect(m_reply, &QNetworkReply::readyRead, this, &PageLoad::onData);
     connect(m_reply, &QNetworkReply::finished, this, &PageLoad::onFinished);
+    heard();
+}
+
+// The waits for silence start again from now.
+void PageLoad::heard() {
     m_silenceTimer.start();
+    m_stallTimer.start();
+    if (m_stalled) {
+        m_stalled = false;
+        emit stalledChanged();
+    }
 }
 
 void PageLoad::onHeaders() {
-    m_silenceTimer.start();
+    heard();
     const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toLongLong() > m_limits.bodyBytes) {
         dropReply();
@@ -187,7 +208,7 @@ void PageLoad::onHeaders() {
 }
 
 void PageLoad::onData() {
-    m_silenceTimer.start();
+    heard();
     const QByteArray arrived = m_reply->readAll();
     m_result.body += arrived;
     if (m_result.body.size() > m_limits.bodyBytes) {
@@ -255,6 +276,7 @@ void PageLoad::dropReply() {
 void PageLoad::succeed() {
     m_silenceTimer.stop();
     m_deadlineTimer.stop();
+    m_stallTimer.stop();
     m_text = DocumentText(m_result.body, m_result.contentType);
     m_ended = true;
     emit finished();
@@ -263,6 +285,7 @@ void PageLoad::succeed() {
 void PageLoad::fail(const QString& reason) {
     m_silenceTimer.stop();
     m_deadlineTimer.stop();
+    m_stallTimer.stop();
     m_result.error = reason;
     // '<' cannot stand in an address and must not reach the text, where it could start a tag.
     m_text = FailureText.toString().arg(m_address, reason).replace(u'<', u"%3C"_s);

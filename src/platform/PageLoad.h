@@ -23,6 +23,10 @@ inline constexpr std::chrono::milliseconds MaxSilence = std::chrono::seconds(30)
 // A server that drips a byte now and then never falls silent, so the whole load (redirects
 // included) has a deadline of its own.
 inline constexpr std::chrono::milliseconds MaxLoadTime = std::chrono::seconds(120);
+// A load that has had no byte for this long (or is still connecting) is stalled: it waits on,
+// with its own waits, but no longer takes the place of a transfer under way. A quarter of the
+// no-data wait when that is shorter: a place held by a dead host is lost to every other load.
+inline constexpr std::chrono::milliseconds StallAfter = std::chrono::seconds(3);
 // Redirect loops end; https never drops to http whatever the count.
 inline constexpr int MaxRedirects = 10;
 // An endless body must not fill the memory: the cap of every document read.
@@ -82,6 +86,7 @@ public:
     void start();
     bool started() const { return m_started; }
     bool ended() const { return m_ended; }
+    bool stalled() const { return m_stalled; }
     const QString& address() const { return m_address; }
     // What the load gave, and the text the document shows (a text of ours when it failed); both
     // empty until it ended.
@@ -92,10 +97,13 @@ signals:
     void finished();
     // Body bytes arrived.
     void grew();
+    // The load fell silent for StallAfter, or was heard from again after it did.
+    void stalledChanged();
 
 private:
     void request(const QUrl& url);
     void loadLocalFile(const QString& path);
+    void heard();
     void onData();
     void onHeaders();
     void onFinished();
@@ -110,9 +118,11 @@ private:
     QNetworkReply* m_reply = nullptr;
     QTimer m_silenceTimer;
     QTimer m_deadlineTimer;
+    QTimer m_stallTimer;
     int m_redirectCount = 0;
     bool m_started = false;
     bool m_ended = false;
+    bool m_stalled = false;
     FetchResult m_result;
     QString m_text;
 };

@@ -404,6 +404,7 @@ void Workflow::runPasses(BatchLog& log) {
     // passes are the record numbers 0 to N themselves.
     const int first = mode == Mode::TextFile ? 0 : 1;
     const int total = *rangeEnd + 1 - first;
+    m_toldRecords.clear();
     for (int pass = first; pass <= *rangeEnd; ++pass) {
         log.reach(pass - first, total);
         emit batchProgress(pass - first, total);

@@ -246,19 +246,33 @@ void Workflow::importList() {
     setRecordCounter(QString::number(*start));
 }
 
+// The browser is told a window of the records to come, and told again only when half of it is
+// gone or the record about to be loaded is not the one it was told: the cost per record stays the
+// same however far the loads go ahead.
 void Workflow::prefetchPasses(int passes, bool stopsAtRangeEnd) {
+    const std::size_t window = std::size_t(std::min(passes, platform::MaxLoadsAhead));
+    if (!m_toldRecords.empty() && m_toldRecords.front() == m_record.recordCounter &&
+        2 * m_toldRecords.size() > window) {
+        m_toldRecords.pop_front();
+        return;
+    }
+    m_toldRecords.clear();
     QStringList addresses;
     QString counter = m_record.recordCounter;
-    for (int pass = 0; pass < std::min(passes, platform::MaxLoadsAhead + 1); ++pass) {
+    for (std::size_t pass = 0; pass < window; ++pass) {
         const std::optional<std::int16_t> record = platform::toInt16(counter);
         if (!record) {
             break;
         }
         addresses += AddressOfRecord(m_urlList, *record, m_allowLocalFiles).address;
+        m_toldRecords.push_back(counter);
         counter = stopsAtRangeEnd ? pagegen::RecordAfterPage(counter, m_record.lastRecord)
                                   : pagegen::NextRecord(counter);
     }
     m_browser.prefetch(addresses);
+    if (!m_toldRecords.empty()) {
+        m_toldRecords.pop_front();
+    }
 }
 
 Status Workflow::pressStep3() {

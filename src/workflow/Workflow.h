@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <optional>
 
 #include "fetch/FetchState.h"
@@ -228,6 +229,8 @@ private:
     // Tells the browser what Step 3 loads in this pass and the next ones, as the record number
     // moves: on by one after each record, but in URL mode not past the range end.
     void prefetchPasses(int passes, bool stopsAtRangeEnd);
+    // The record numbers the browser was told come next, the current pass's first.
+    std::deque<QString> m_toldRecords;
     void notePageWritten(BatchLog& log, platform::FileWrite effect);
     void notePage(BatchLog& log, const QString& page, platform::FileWrite effect);
     // The current record as messages name it: "23 (3.txt)", "5 (http://example.com/pad.xml)".

@@ -499,6 +499,59 @@ private slots:
         QCOMPARE(bytesBelow(f[u"out"_s]).keys(), QStringList{u"1.txt"_s});
     }
 
+    // Loads ahead never change what a run makes: over a list of stalled, refused, missing, late
+    // and good records, on two hosts and a closed port, the pages and the report are those of
+    // one load at a time. Alpha twice: the later record's page must be the one left.
+    void loadsAheadMakeWhatOneAtATimeMakes_data() {
+        QTest::addColumn<QString>("parallel");
+        QTest::addRow("4 in flight") << u"4"_s;
+        QTest::addRow("32 in flight") << u"32"_s;
+    }
+    void loadsAheadMakeWhatOneAtATimeMakes() {
+        QFETCH(QString, parallel);
+        ScriptedServer good;
+        ScriptedServer dead;
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const QString refusing = u"http://127.0.0.1:%1/gone.xml"_s.arg(closed.serverPort());
+        closed.close();
+        for (const char* name : {"Alpha", "Beta", "Gamma", "Delta"}) {
+            const QByteArray path = "/" + QByteArray(name) + ".xml";
+            const Answer answer = ok("text/xml", pad(QString::fromLatin1(name)));
+            good.answer(path, {path.size() % 2 ? Pace::Late : Pace::Whole, answer.head, answer.body});
+        }
+        good.answer("/Alpha2.xml", ok("text/xml", pad(u"Alpha"_s).replace("About", "Later")));
+        dead.answer("/1.xml", {Pace::Never, {}, {}});
+        dead.answer("/2.xml", {Pace::Never, {}, {}});
+        const QStringList list{good.url(u"/Alpha.xml"_s),
+                               dead.url(u"/1.xml"_s),
+                               good.url(u"/Lost.xml"_s),
+                               good.url(u"/Beta.xml"_s),
+                               refusing,
+                               u"ftp://127.0.0.1/x.xml"_s,
+                               dead.url(u"/2.xml"_s),
+                               good.url(u"/Alpha2.xml"_s),
+                               QString(),
+                               good.url(u"/Gamma.xml"_s),
+                               good.url(u"/Delta.xml"_s)};
+        Folders f({u"one"_s, u"ahead"_s});
+        writeBytes(f[u"list.txt"_s], list.join(u'\n').toLatin1());
+        const auto run = [&](const QString& folder, const QString& inFlight) {
+            return runCli(f.run(u"pages"_s, u"list.txt"_s, folder) +
+                          QStringList{u"--timeout"_s, u"1"_s, u"--parallel"_s, inFlight});
+        };
+        const Outcome one = run(u"one"_s, u"1"_s);
+        const Outcome ahead = run(u"ahead"_s, parallel);
+        QVERIFY2(one.err.contains(u"no data arrived for 1 second"_s), qPrintable(one.err));
+        QCOMPARE(ahead.exitCode, one.exitCode);
+        // The report as it stands but for the speed and time of the run.
+        const auto report = [](QString err, const QString& folder) {
+            return err.remove(QRegularExpression(u"\\d+ per second, [\\d:]+ in all"_s)).remove(folder);
+        };
+        QCOMPARE(report(ahead.err, f[u"ahead"_s]), report(one.err, f[u"one"_s]));
+        QCOMPARE(bytesBelow(f[u"ahead"_s]), bytesBelow(f[u"one"_s]));
+    }
+
     // Ctrl-C while a PAD file loads: the run stops at its next yield, the record in hand is not
     // written, and nothing half-written is left.
     void ctrlCStopsBetweenRecords() {
