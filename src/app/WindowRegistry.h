@@ -13,7 +13,7 @@ class Dialogs;
 namespace vt::workflow {
 class Workflow;
 enum class ThemeEntry;
-}
+} // namespace vt::workflow
 namespace vt::category {
 class CategorySorting;
 }
