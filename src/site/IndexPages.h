@@ -72,7 +72,7 @@ struct IndexRequest {
     QString templateSource = QStringLiteral("default"); // names the template in a refusal
     // How the user makes the pages, for a folder that holds none, in the words of the runner
     QString howPagesAreMade = QStringLiteral("\"pages\", or \"sort\" to file them by category");
-    std::optional<IndexTheme> theme; // none: the index template
+    std::optional<IndexTheme> theme = std::nullopt; // none: the index template
 };
 
 struct IndexRun {
