@@ -1,8 +1,11 @@
 #include "files/TextFile.h"
 
 #include <QFile>
+#include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+
+#include <deque>
 
 #include "files/Windows1252.h"
 #include "platform/FileSystem.h"
@@ -81,22 +84,56 @@ Result<QStringList> readTextLines(const QString& path, qsizetype maxLines, LineE
     return withFileBytes(path, [&](QByteArrayView bytes) { return linesOf(bytes, maxLines, ends); });
 }
 
-Result<QString> readTextFile(const QString& path) {
-    // The file read last is kept: Step 5 reads again the PAD text that Step 4 has just read, and a
-    // look at its stamp tells whether it changed meanwhile.
-    static QMutex mutex;
-    static QString cachedPath;
-    static platform::EntryStamp cachedStamp;
-    static QString cachedText;
-    {
-        QMutexLocker lock(&mutex);
-        if (path == cachedPath) {
-            if (const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
-                stamp && *stamp == cachedStamp) {
-                return cachedText;
+namespace {
+
+// Step 5 reads again the PAD text that Step 4 has just read, and text-file mode reads the next
+// texts ahead on its second thread: a look at the stamp tells whether a kept text changed since.
+class KeptTexts {
+public:
+    std::optional<QString> find(const QString& path) {
+        std::optional<Kept> kept;
+        {
+            QMutexLocker lock(&m_mutex);
+            const auto found = m_kept.constFind(path);
+            if (found == m_kept.cend()) {
+                return std::nullopt;
             }
+            kept = *found;
         }
+        const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
+        return stamp && *stamp == kept->stamp ? std::optional(kept->text) : std::nullopt;
     }
+
+    void keep(const QString& path, const platform::EntryStamp& stamp, const QString& text) {
+        QMutexLocker lock(&m_mutex);
+        if (!m_kept.contains(path)) {
+            if (m_order.size() == MostKept) {
+                m_kept.remove(m_order.front());
+                m_order.pop_front();
+            }
+            m_order.push_back(path);
+        }
+        m_kept.insert(path, {stamp, text});
+    }
+
+private:
+    // The text being made and those read ahead of it (workflow::WriteBehind reads fewer than this).
+    static constexpr std::size_t MostKept = 128;
+    struct Kept {
+        platform::EntryStamp stamp;
+        QString text;
+    };
+    QMutex m_mutex;
+    QHash<QString, Kept> m_kept;
+    std::deque<QString> m_order; // the oldest first
+};
+
+KeptTexts& keptTexts() {
+    static KeptTexts kept;
+    return kept;
+}
+
+Result<QString> readAndKeep(const QString& path) {
     const std::int64_t readAt = platform::NowNs();
     platform::EntryStamp stamp;
     const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes, &stamp);
@@ -106,12 +143,22 @@ Result<QString> readTextFile(const QString& path) {
     QString text = textOfLines(bytes.value());
     // A file written just before it was read could change again without a new stamp.
     if (platform::IsSettled(stamp, readAt)) {
-        QMutexLocker lock(&mutex);
-        cachedPath = path;
-        cachedStamp = stamp;
-        cachedText = text;
+        keptTexts().keep(path, stamp, text);
     }
     return text;
+}
+
+} // namespace
+
+Result<QString> readTextFile(const QString& path) {
+    if (std::optional<QString> kept = keptTexts().find(path)) {
+        return *std::move(kept);
+    }
+    return readAndKeep(path);
+}
+
+void readTextAhead(const QString& path) {
+    static_cast<void>(readAndKeep(path));
 }
 
 Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text, Encoding encoding) {

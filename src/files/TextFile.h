@@ -27,8 +27,12 @@ QStringList linesOf(QByteArrayView bytes, qsizetype maxLines = -1, LineEnds ends
 // Only regular files are read: a FIFO, device or socket is refused at once, never waited on.
 
 // The file's lines, each followed by CR LF (the last included); an empty file gives "". A file
-// larger than MaxDocumentBytes is refused.
+// larger than MaxDocumentBytes is refused. The last few texts read are kept with the stamp they
+// were read at, and one is given again only while its file still has that stamp.
 Result<QString> readTextFile(const QString& path);
+// Reads the file into the texts kept, so that a readTextFile of it soon after, from any thread,
+// finds it there unless it changed meanwhile.
+void readTextAhead(const QString& path);
 // The first maxLines lines of a file of any size (a list of URLs).
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1,
                                   LineEnds ends = LineEnds::CrOrCrLf);

@@ -57,14 +57,12 @@ Result<QString> PagePath(const QString& storageFolder, QStringView programName,
     return namedFilePath(*folder, "program name", programName, u".html");
 }
 
-Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView programName,
-                                      const std::optional<QString>& category, QStringView page,
-                                      files::Encoding encoding) {
-    const Result<QString> path = PagePath(storageFolder, programName, category);
+Result<QString> CheckedPagePath(const QString& storageFolder, QStringView programName,
+                                const std::optional<QString>& category) {
+    Result<QString> path = PagePath(storageFolder, programName, category);
     if (!path) {
-        return path.status();
+        return path;
     }
-    // Each category level below the storage folder must be a folder of its own, not a link.
     for (QString level = path.value().left(path.value().lastIndexOf(QDir::separator()));
          level.size() > storageFolder.size(); level.truncate(level.lastIndexOf(QDir::separator()))) {
         if (platform::IsLink(level)) {
@@ -72,7 +70,14 @@ Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView 
                 QStringLiteral("The category folder \"%1\" is a symbolic link").arg(level));
         }
     }
-    return files::writeTextFile(path.value(), page, encoding);
+    return path;
+}
+
+Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView programName,
+                                      const std::optional<QString>& category, QStringView page,
+                                      files::Encoding encoding) {
+    const Result<QString> path = CheckedPagePath(storageFolder, programName, category);
+    return path ? files::writeTextFile(path.value(), page, encoding) : path.status();
 }
 
 Result<platform::FileWrite> WritePadText(const QString& storageFolder, QStringView recordNumber,

@@ -20,7 +20,12 @@ namespace vt::pagegen {
 Result<QString> PagePath(const QString& storageFolder, QStringView programName,
                          const std::optional<QString>& category);
 
-// Writes the page at its path. The category's folder must already exist.
+// The page's path, with each category level below the storage folder checked to be a folder of
+// its own, not a symbolic link. The category's folder must already exist.
+Result<QString> CheckedPagePath(const QString& storageFolder, QStringView programName,
+                                const std::optional<QString>& category);
+
+// Writes the page at its checked path.
 Result<platform::FileWrite> WritePage(const QString& storageFolder, QStringView programName,
                                       const std::optional<QString>& category, QStringView page,
                                       files::Encoding encoding = files::Encoding::Windows1252);

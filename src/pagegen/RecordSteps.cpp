@@ -21,10 +21,14 @@ QString RecordAfterPage(const QString& recordCounter, const QString& lastRecord)
 }
 
 Result<platform::FileWrite> MakeWebPage(RecordValues& values, TemplateStore& templates) {
+    const Result<PageFile> file = PreparePage(values, templates);
+    return file ? WritePageFile(file.value()) : file.status();
+}
+
+Result<PageFile> PreparePage(RecordValues& values, TemplateStore& templates) {
     if (values.storageFolder.isEmpty()) {
-        // Refused by the writer before anything is touched; the caller warns the user.
-        return WritePage(values.storageFolder, values.currentProgramName, std::nullopt,
-                         templates.pageTemplate);
+        // Refused before anything is touched; the caller warns the user.
+        return CheckedPagePath(values.storageFolder, values.currentProgramName, std::nullopt).status();
     }
     std::optional<QString> category;
     if (values.categoryMode) {
@@ -34,11 +38,17 @@ Result<platform::FileWrite> MakeWebPage(RecordValues& values, TemplateStore& tem
             QStringLiteral("\r\n") +
             files::displayPath(values.storageFolder, values.currentProgramName + QStringLiteral(".html"));
     }
-    Result<platform::FileWrite> written = WritePage(values.storageFolder, values.currentProgramName, category,
-                                                    templates.pageTemplate, values.pageEncoding);
+    const Result<QString> path = CheckedPagePath(values.storageFolder, values.currentProgramName, category);
+    Result<PageFile> file =
+        path ? Result<PageFile>(PageFile{path.value(), templates.pageTemplate, values.pageEncoding})
+             : Result<PageFile>(path.status());
     values.recordCounter = RecordAfterPage(values.recordCounter, values.lastRecord);
     templates.pageTemplate = templates.backupTemplate;
-    return written;
+    return file;
+}
+
+Result<platform::FileWrite> WritePageFile(const PageFile& file) {
+    return files::writeTextFile(file.path, file.page, file.encoding);
 }
 
 Result<platform::FileWrite> MakeTxt(RecordValues& values, TemplateStore& templates) {

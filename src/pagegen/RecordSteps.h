@@ -36,6 +36,17 @@ QString RecordAfterPage(const QString& recordCounter, const QString& lastRecord)
 // folder nothing changes at all.
 Result<platform::FileWrite> MakeWebPage(RecordValues& values, TemplateStore& templates);
 
+// A page made and not yet written: where it goes, and its text.
+struct PageFile {
+    QString path;
+    QString page;
+    files::Encoding encoding = files::Encoding::Windows1252;
+};
+// MakeWebPage up to its write: the values and template move on just the same, and the page's file
+// is given to be written later (WritePageFile), or why it has none.
+Result<PageFile> PreparePage(RecordValues& values, TemplateStore& templates);
+Result<platform::FileWrite> WritePageFile(const PageFile& file);
+
 // Writes the PAD text as <record counter>.txt, then moves the counter on and restores the
 // working template. When the file cannot be written, or no storage folder was chosen,
 // nothing changes.

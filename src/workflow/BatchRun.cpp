@@ -120,8 +120,29 @@ public:
     void count(platform::FileWrite effect) {
         ++(effect == platform::FileWrite::Unchanged ? m_summary.unchanged : m_summary.written);
     }
-    void replaced(const QString& earlierRecord, const QString& page) {
-        m_summary.replaced += ReplacedLine.arg(m_record, earlierRecord, page);
+    void replaced(const QString& record, const QString& earlierRecord, const QString& page) {
+        m_summary.replaced += ReplacedLine.arg(record, earlierRecord, page);
+    }
+    // A page whose write goes on while the next records are made: the record it is of, and where
+    // its failure stands among the others.
+    HeldWrite holdWrite(const QString& page) const {
+        return {page, m_record, m_recordFailed, m_summary.failures.size() - m_heldFailures};
+    }
+    // Notes the outcome of a held write in its record's place; what it did to the file when it
+    // worked. A write that began before a stop is a failure of its record all the same.
+    std::optional<platform::FileWrite> noteHeldWrite(const HeldWrite& held,
+                                                     const Result<platform::FileWrite>& write) {
+        if (write) {
+            return write.value();
+        }
+        if (!held.recordFailed) {
+            // After the failures noted before the page was held, and those of held pages before
+            // it, all of records up to its own.
+            ++m_summary.failed;
+            m_summary.failures.insert(held.failuresAt + m_heldFailures++,
+                                      QStringLiteral("Record %1: %2").arg(held.record, write.message()));
+        }
+        return std::nullopt;
     }
     void addNote(const QString& note) { m_summary.notes += note; }
     const QString& record() const { return m_record; }
@@ -135,6 +156,7 @@ private:
     int m_passes = 0;
     QString m_record;
     bool m_recordFailed = false;
+    qsizetype m_heldFailures = 0;
 };
 
 bool Workflow::beginRun() {
@@ -182,17 +204,18 @@ void Workflow::notePageWritten(BatchLog& log, platform::FileWrite effect) {
     const Result<QString> page =
         pagegen::PagePath(m_record.storageFolder, m_record.currentProgramName, category);
     if (page) {
-        notePage(log, page.value(), effect);
+        notePage(log, log.record(), page.value(), effect);
     }
 }
 
-void Workflow::notePage(BatchLog& log, const QString& page, platform::FileWrite effect) {
-    const std::pair<QString, QString> writer{m_padTextFolder, log.record()};
+void Workflow::notePage(BatchLog& log, const QString& record, const QString& page,
+                        platform::FileWrite effect) {
+    const std::pair<QString, QString> writer{m_padTextFolder, record};
     const auto earlier = m_pageWriters.constFind(page);
     if (earlier == m_pageWriters.cend()) {
         log.count(effect);
     } else if (*earlier != writer) {
-        log.replaced(earlier->second, page.mid(m_record.storageFolder.size() + 1));
+        log.replaced(writer.second, earlier->second, page.mid(m_record.storageFolder.size() + 1));
     }
     m_pageWriters.insert(page, writer);
 }
@@ -268,7 +291,8 @@ bool Workflow::keepUnchangedRecord(BatchLog& log, const QString& address, bool t
             log.count(platform::FileWrite::Unchanged);
             m_record.recordCounter = pagegen::NextRecord(m_record.recordCounter);
         } else {
-            notePage(log, files::displayPath(m_record.storageFolder, *file), platform::FileWrite::Unchanged);
+            notePage(log, log.record(), files::displayPath(m_record.storageFolder, *file),
+                     platform::FileWrite::Unchanged);
             m_record.recordCounter = pagegen::RecordAfterPage(m_record.recordCounter, m_record.lastRecord);
         }
         emit changed();
@@ -328,6 +352,8 @@ BatchSummary Workflow::runBatch() {
         runCategoryPasses(log);
     } else if (startsBatch()) {
         runPasses(log);
+        m_writeBehind.wait();
+        noteWrittenBehind(log, m_writeBehind.written());
         if (m_check1 == 1) {
             log.noteRecordsNotTried();
         }
@@ -405,6 +431,9 @@ void Workflow::runPasses(BatchLog& log) {
     const int first = mode == Mode::TextFile ? 0 : 1;
     const int total = *rangeEnd + 1 - first;
     m_toldRecords.clear();
+    if (mode == Mode::TextFile) {
+        readTextsAhead();
+    }
     for (int pass = first; pass <= *rangeEnd; ++pass) {
         log.reach(pass - first, total);
         emit batchProgress(pass - first, total);
@@ -454,10 +483,50 @@ void Workflow::runPasses(BatchLog& log) {
         if (!yieldGoesOn()) {
             return;
         }
+        if (mode == Mode::TextFile) {
+            writePageBehind(log, pass);
+            continue;
+        }
         if (const std::optional<platform::FileWrite> effect = log.noteWrite(pressStep6())) {
             notePageWritten(log, *effect);
         }
         rememberFetch(log, address, m_record.currentProgramName + u".html"_s);
+    }
+}
+
+// Step 6 of text-file mode: the page is handed to the second thread to write while the next
+// records' pages are made; the outcomes of the pages written meanwhile are noted.
+void Workflow::writePageBehind(BatchLog& log, int record) {
+    Result<pagegen::PageFile> page = pagegen::PreparePage(m_record, m_templates);
+    emit changed();
+    noteWrittenBehind(log, m_writeBehind.written());
+    if (!log.note(page.status()).ok()) {
+        return;
+    }
+    m_heldWrites.push_back(log.holdWrite(page.value().path));
+    m_writeBehind.start(std::move(page).value(), record);
+}
+
+// The second thread reads the PAD texts ahead as the folder lists them now; a text that changes,
+// or a listing that does, is read again at its record.
+void Workflow::readTextsAhead() {
+    QStringList texts;
+    if (const Result<QStringList> names = files::AllFiles(m_padTextFolder); names) {
+        texts.reserve(names.value().size());
+        for (const QString& name : names.value()) {
+            texts += files::displayPath(m_padTextFolder, name);
+        }
+    }
+    m_writeBehind.readAheadOf(std::move(texts));
+}
+
+void Workflow::noteWrittenBehind(BatchLog& log, std::deque<Result<platform::FileWrite>> outcomes) {
+    for (const Result<platform::FileWrite>& written : outcomes) {
+        const HeldWrite held = m_heldWrites.front();
+        m_heldWrites.pop_front();
+        if (const std::optional<platform::FileWrite> effect = log.noteHeldWrite(held, written)) {
+            notePage(log, held.record, held.page, *effect);
+        }
     }
 }
 

@@ -429,6 +429,8 @@ void Workflow::requestStop() {
 void Workflow::shutDown() {
     m_shutDown = true;
     m_browser.stop();
+    // A page handed over before the close is written now: nothing is written after it.
+    m_writeBehind.wait();
 }
 
 } // namespace vt::workflow

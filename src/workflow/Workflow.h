@@ -18,6 +18,7 @@
 #include "platform/PageLoad.h"
 #include "platform/Yield.h"
 #include "workflow/Controls.h"
+#include "workflow/WriteBehind.h"
 
 namespace vt::platform {
 class Browser;
@@ -232,7 +233,19 @@ private:
     // The record numbers the browser was told come next, the current pass's first.
     std::deque<QString> m_toldRecords;
     void notePageWritten(BatchLog& log, platform::FileWrite effect);
-    void notePage(BatchLog& log, const QString& page, platform::FileWrite effect);
+    void notePage(BatchLog& log, const QString& record, const QString& page, platform::FileWrite effect);
+    // A page of text-file mode whose write goes on while the next is made.
+    struct HeldWrite {
+        QString page;
+        QString record;
+        bool recordFailed;
+        qsizetype failuresAt; // the failures of the run noted then, not counting held ones
+    };
+    void writePageBehind(BatchLog& log, int record);
+    void readTextsAhead();
+    // Notes the outcomes of pages the second thread wrote, in their records' order.
+    void noteWrittenBehind(BatchLog& log, std::deque<Result<platform::FileWrite>> outcomes);
+    std::deque<HeldWrite> m_heldWrites; // handed to the second thread, their outcomes not yet noted
     // The current record as messages name it: "23 (3.txt)", "5 (http://example.com/pad.xml)".
     QString namedRecord(const QString& address) const;
     // The trimmed address the current record's Step 3 loads, or "" when it loads none.
@@ -283,6 +296,8 @@ private:
     bool m_running = false;
     bool m_stopRequested = false;
     bool m_shutDown = false;
+    // Last, so it is the first to end: it finishes a write that may still use what it was given.
+    WriteBehind m_writeBehind;
 };
 
 } // namespace vt::workflow
