@@ -4,6 +4,8 @@
 #include <QStringView>
 
 #include <optional>
+#include <set>
+#include <string>
 
 #include "theme/Template.h"
 
@@ -32,7 +34,8 @@ struct SiteValues {
 // the page's own category has a link: a level above it has an index only when it holds pages itself. Only
 // values that are present are set, so a section of an absent value is left out. An element whose name ends in
 // _URL is given only as a WebAddress and one ending in _Email only as a MailLink: a theme writes them into
-// href and src.
-mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site);
+// href and src. Only the values among `used` (a template's names()) are made.
+mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site,
+                           const std::set<std::string>& used);
 
 } // namespace vt::theme

@@ -17,6 +17,31 @@ public:
     const mustache::data* get_partial(const std::string&) const override { return nullptr; }
 };
 
+// The names looked up by the tags of a template the library parses without error, read from the
+// library's own tree of the template, so a tag counts exactly as the render reads it (delimiters
+// changed by "{{=<% %>=}}" included). Partials render nothing and comments show nothing.
+std::set<std::string> namesIn(const std::string& source) {
+    using Part = mustache::component<std::string>;
+    mustache::context<std::string> values;
+    mustache::context_internal<std::string> context{values};
+    Part root;
+    std::string error;
+    mustache::parser<std::string>(source, context, root, error);
+    std::set<std::string> names;
+    root.walk_children([&names](Part& part) {
+        const mustache::tag_type type = part.tag.type;
+        if (type == mustache::tag_type::variable || type == mustache::tag_type::unescaped_variable ||
+            part.tag.is_section_begin()) {
+            // "." is the value a section stands for, no name of the context.
+            if (std::string name = part.tag.name.substr(0, part.tag.name.find('.')); !name.empty()) {
+                names.insert(std::move(name));
+            }
+        }
+        return Part::walk_control::walk;
+    });
+    return names;
+}
+
 } // namespace
 
 QString FileLineReason(const QString& fileName, qsizetype line, const QString& reason) {
@@ -32,7 +57,7 @@ Result<Template> Template::Parse(const QString& text, const QString& fileName) {
     const std::string source = text.toStdString();
     auto parsed = std::make_shared<mustache::mustache>(source);
     if (parsed->is_valid()) {
-        return Template(std::move(parsed));
+        return Template(std::move(parsed), namesIn(source));
     }
     // The library names the place as a byte offset at the end of its message: "... at 1234".
     const QString message = QString::fromStdString(parsed->error_message());

@@ -20,7 +20,8 @@ pagegen::PageTheme PageThemeOf(std::shared_ptr<const Theme> theme, const SiteVal
     }
     return {[theme, site](QStringView padText, const QString& programName,
                           const std::optional<QString>& category) {
-                return theme->page().render(PageContext(padText, {programName, category}, site));
+                const Template& page = theme->page();
+                return page.render(PageContext(padText, {programName, category}, site, page.names()));
             },
             recipe,
             [theme](const QString& folder) {
