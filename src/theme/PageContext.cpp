@@ -1,7 +1,5 @@
 #include "theme/PageContext.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QRegularExpression>
 
 #include "site/SiteAddress.h"
@@ -36,48 +34,80 @@ void setPresent(mustache::data& context, const std::string& name, const QString&
     }
 }
 
-void setPresent(QJsonObject& object, const QString& name, const QString& value) {
-    if (!value.isEmpty()) {
-        object.insert(name, value);
-    }
-}
-
 // The levels of a category, as the category pass makes its folders.
 QStringList levelsOf(const std::optional<QString>& category) {
     return category ? category->split(QRegularExpression(u"[/\\\\]"_s), Qt::SkipEmptyParts) : QStringList();
 }
 
-// A schema.org SoftwareApplication, written so that it cannot end the script element it stands in:
-// every "<" as \u003c, which JSON reads as the same character.
-QString jsonLd(const Elements& elements, const QString& description, const QString& releaseDate,
-               const QString& pageUrl, const std::optional<Price>& price) {
+// A JSON string of the text: '"', '\' and the control characters escaped, a surrogate without
+// its other half as \uXXXX, and every '<' as \u003c, so that it cannot end the script element it
+// stands in; every other character as it is.
+void appendJsonString(QString& json, QStringView text) {
+    // The characters JSON escapes by a letter, and their letters.
+    static constexpr QStringView LetterEscaped = u"\"\\\b\f\n\r\t";
+    static constexpr QStringView EscapeLetters = u"\"\\bfnrt";
+    json += u'"';
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text[at];
+        const bool paired = c.isHighSurrogate()  ? at + 1 < text.size() && text[at + 1].isLowSurrogate()
+                            : c.isLowSurrogate() ? at > 0 && text[at - 1].isHighSurrogate()
+                                                 : true;
+        if (const qsizetype letter = LetterEscaped.indexOf(c); letter >= 0) {
+            json += u'\\';
+            json += EscapeLetters[letter];
+        } else if (c.unicode() < 0x20 || c == u'<' || !paired) {
+            json += u"\\u"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0');
+        } else {
+            json += c;
+        }
+    }
+    json += u'"';
+}
+
+// A schema.org SoftwareApplication, its members in the order of their names (as QJsonDocument
+// wrote them, so that the pages of a theme keep their bytes).
+std::string jsonLd(const Elements& elements, const QString& description, const QString& releaseDate,
+                   const QString& pageUrl, const std::optional<Price>& price) {
     const auto shown = [&elements](const QString& name) {
         return shownElement(name, elements.value(name));
     };
+    QString json = u"{\"@context\":\"https://schema.org\",\"@type\":\"SoftwareApplication\""_s;
+    const auto member = [&json](QStringView name, const QString& value) {
+        json += u",\""_s;
+        json += name;
+        json += u"\":"_s;
+        appendJsonString(json, value);
+    };
+    const auto memberIfPresent = [&member](QStringView name, const QString& value) {
+        if (!value.isEmpty()) {
+            member(name, value);
+        }
+    };
     const QString category = shown(u"Program_Category_Class"_s);
-    QJsonObject object{{u"@context"_s, u"https://schema.org"_s}, {u"@type"_s, u"SoftwareApplication"_s}};
-    setPresent(object, u"name"_s, shown(u"Program_Name"_s));
-    setPresent(object, u"softwareVersion"_s, shown(u"Program_Version"_s));
-    setPresent(object, u"operatingSystem"_s, shown(u"Program_OS_Support"_s));
-    setPresent(object, u"applicationCategory"_s,
-               category.isEmpty() ? shown(u"Program_Specific_Category"_s) : category);
-    setPresent(object, u"description"_s, description);
-    setPresent(object, u"datePublished"_s, releaseDate);
-    setPresent(object, u"downloadUrl"_s, shown(u"Primary_Download_URL"_s));
-    setPresent(object, u"url"_s, pageUrl);
-    setPresent(object, u"screenshot"_s, shown(u"Application_Screenshot_URL"_s));
+    memberIfPresent(u"applicationCategory",
+                    category.isEmpty() ? shown(u"Program_Specific_Category"_s) : category);
+    memberIfPresent(u"datePublished", releaseDate);
+    memberIfPresent(u"description", description);
+    memberIfPresent(u"downloadUrl", shown(u"Primary_Download_URL"_s));
+    memberIfPresent(u"name", shown(u"Program_Name"_s));
     if (price) {
-        object.insert(u"offers"_s, QJsonObject{{u"@type"_s, u"Offer"_s},
-                                               {u"price"_s, price->amount},
-                                               {u"priceCurrency"_s, price->currency}});
+        json += u",\"offers\":{\"@type\":\"Offer\""_s;
+        member(u"price", price->amount);
+        member(u"priceCurrency", price->currency);
+        json += u'}';
     }
+    memberIfPresent(u"operatingSystem", shown(u"Program_OS_Support"_s));
     if (const QString company = shown(u"Company_Name"_s); !company.isEmpty()) {
-        QJsonObject publisher{{u"@type"_s, u"Organization"_s}, {u"name"_s, company}};
-        setPresent(publisher, u"url"_s, shown(u"Company_WebSite_URL"_s));
-        object.insert(u"publisher"_s, publisher);
+        json += u",\"publisher\":{\"@type\":\"Organization\""_s;
+        member(u"name", company);
+        memberIfPresent(u"url", shown(u"Company_WebSite_URL"_s));
+        json += u'}';
     }
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact))
-        .replace(u'<', u"\\u003c"_s);
+    memberIfPresent(u"screenshot", shown(u"Application_Screenshot_URL"_s));
+    memberIfPresent(u"softwareVersion", shown(u"Program_Version"_s));
+    memberIfPresent(u"url", pageUrl);
+    json += u'}';
+    return json.toStdString();
 }
 
 } // namespace
@@ -137,7 +167,9 @@ mustache::data PageContext(QStringView padText, const PagePlace& place, const Si
     setWanted("release_date", [&] { return releaseDate; });
     setWanted("file_size", [&] { return FileSize(elements); });
     setWanted("price", [&] { return price ? price->shown : QString(); });
-    setWanted("json_ld", [&] { return jsonLd(elements, description, releaseDate, pageUrl, price); });
+    if (withJsonLd) {
+        context.set("json_ld", jsonLd(elements, description, releaseDate, pageUrl, price));
+    }
     setWanted("ad_block", [&] { return site.adBlock.value_or(QString()); });
     return context;
 }
