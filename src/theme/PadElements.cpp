@@ -1,9 +1,8 @@
 #include "theme/PadElements.h"
 
-#include <QSet>
-
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace vt::theme {
 namespace {
@@ -120,15 +119,26 @@ QString ResolvedXmlText(QStringView raw) {
     return *textOf(raw, false);
 }
 
-QHash<QString, QString> PadElements(QStringView padText) {
+QHash<QString, QString> PadElements(QStringView padText, QStringList names) {
+    // By length first: most tag names are told from a name by their length alone.
+    const auto before = [](QStringView a, QStringView b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    };
+    std::sort(names.begin(), names.end(), before);
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    // Of each name only the first open tag counts, whether or not its element holds text.
+    std::vector<bool> seen(std::size_t(names.size()), false);
+    qsizetype unseen = names.size();
     QHash<QString, QString> elements;
-    QSet<QStringView> seen;
-    for (qsizetype at = padText.indexOf(u'<'); at >= 0; at = padText.indexOf(u'<', at + 1)) {
+    for (qsizetype at = padText.indexOf(u'<'); at >= 0 && unseen > 0; at = padText.indexOf(u'<', at + 1)) {
         const QStringView name = openTagAt(padText, at);
-        if (name.isEmpty() || seen.contains(name)) {
+        const auto named = std::lower_bound(names.cbegin(), names.cend(), name, before);
+        if (name.isEmpty() || named == names.cend() || *named != name ||
+            seen[std::size_t(named - names.cbegin())]) {
             continue;
         }
-        seen.insert(name);
+        seen[std::size_t(named - names.cbegin())] = true;
+        --unseen;
         const std::optional<QStringView> content = textContent(padText.sliced(at + name.size() + 2), name);
         if (std::optional<QString> text = content ? textOf(*content, true) : std::nullopt;
             text && !text->trimmed().isEmpty()) {

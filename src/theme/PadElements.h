@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // The elements of a PAD text by tag name, found as the classic fill finds its values: the text
@@ -13,9 +14,9 @@ namespace vt::theme {
 // the text they stand for; any other "&" stays as it is.
 QString ResolvedXmlText(QStringView raw);
 
-// Every element that holds text: its first occurrence, resolved and trimmed, by tag name as written
-// (case counts, as in the fill). An element that holds other elements, or nothing but white space,
-// is not among them.
-QHash<QString, QString> PadElements(QStringView padText);
+// Every element among `names` that holds text: its first occurrence, resolved and trimmed, by tag
+// name as written (case counts, as in the fill). An element that holds other elements, or nothing
+// but white space, is not among them.
+QHash<QString, QString> PadElements(QStringView padText, QStringList names);
 
 } // namespace vt::theme

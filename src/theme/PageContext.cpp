@@ -16,9 +16,6 @@ const QString IndexName = u"index.html"_s;
 
 // The element as a page may show it: addresses checked, everything else as the PAD text says.
 QString shownElement(const QString& name, const QString& value) {
-    if (value.isEmpty()) {
-        return value;
-    }
     if (name.endsWith(u"_URL"_s, Qt::CaseInsensitive)) {
         return WebAddress(value);
     }
@@ -39,6 +36,17 @@ QStringList levelsOf(const std::optional<QString>& category) {
     return category ? category->split(QRegularExpression(u"[/\\\\]"_s), Qt::SkipEmptyParts) : QStringList();
 }
 
+// The elements the structured data shows.
+const QStringList JsonLdSources = {u"Program_Name"_s,
+                                   u"Program_Version"_s,
+                                   u"Program_OS_Support"_s,
+                                   u"Program_Category_Class"_s,
+                                   u"Program_Specific_Category"_s,
+                                   u"Primary_Download_URL"_s,
+                                   u"Application_Screenshot_URL"_s,
+                                   u"Company_Name"_s,
+                                   u"Company_WebSite_URL"_s};
+
 // A JSON string of the text: '"', '\' and the control characters escaped, a surrogate without
 // its other half as \uXXXX, and every '<' as \u003c, so that it cannot end the script element it
 // stands in; every other character as it is.
@@ -47,30 +55,34 @@ void appendJsonString(QString& json, QStringView text) {
     static constexpr QStringView LetterEscaped = u"\"\\\b\f\n\r\t";
     static constexpr QStringView EscapeLetters = u"\"\\bfnrt";
     json += u'"';
+    qsizetype plain = 0; // where the characters not yet written begin
     for (qsizetype at = 0; at < text.size(); ++at) {
         const QChar c = text[at];
         const bool paired = c.isHighSurrogate()  ? at + 1 < text.size() && text[at + 1].isLowSurrogate()
                             : c.isLowSurrogate() ? at > 0 && text[at - 1].isHighSurrogate()
                                                  : true;
-        if (const qsizetype letter = LetterEscaped.indexOf(c); letter >= 0) {
+        const qsizetype letter =
+            c.unicode() < 0x20 || c == u'"' || c == u'\\' ? LetterEscaped.indexOf(c) : -1;
+        if (letter < 0 && c.unicode() >= 0x20 && c != u'<' && paired) {
+            continue;
+        }
+        json += text.sliced(plain, at - plain);
+        plain = at + 1;
+        if (letter >= 0) {
             json += u'\\';
             json += EscapeLetters[letter];
-        } else if (c.unicode() < 0x20 || c == u'<' || !paired) {
-            json += u"\\u"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0');
         } else {
-            json += c;
+            json += u"\\u"_s + QString::number(c.unicode(), 16).rightJustified(4, u'0');
         }
     }
+    json += text.sliced(plain);
     json += u'"';
 }
 
 // A schema.org SoftwareApplication, its members in the order of their names (as QJsonDocument
 // wrote them, so that the pages of a theme keep their bytes).
-std::string jsonLd(const Elements& elements, const QString& description, const QString& releaseDate,
+std::string jsonLd(const Elements& shown, const QString& description, const QString& releaseDate,
                    const QString& pageUrl, const std::optional<Price>& price) {
-    const auto shown = [&elements](const QString& name) {
-        return shownElement(name, elements.value(name));
-    };
     QString json = u"{\"@context\":\"https://schema.org\",\"@type\":\"SoftwareApplication\""_s;
     const auto member = [&json](QStringView name, const QString& value) {
         json += u",\""_s;
@@ -83,28 +95,28 @@ std::string jsonLd(const Elements& elements, const QString& description, const Q
             member(name, value);
         }
     };
-    const QString category = shown(u"Program_Category_Class"_s);
+    const QString category = shown.value(u"Program_Category_Class"_s);
     memberIfPresent(u"applicationCategory",
-                    category.isEmpty() ? shown(u"Program_Specific_Category"_s) : category);
+                    category.isEmpty() ? shown.value(u"Program_Specific_Category"_s) : category);
     memberIfPresent(u"datePublished", releaseDate);
     memberIfPresent(u"description", description);
-    memberIfPresent(u"downloadUrl", shown(u"Primary_Download_URL"_s));
-    memberIfPresent(u"name", shown(u"Program_Name"_s));
+    memberIfPresent(u"downloadUrl", shown.value(u"Primary_Download_URL"_s));
+    memberIfPresent(u"name", shown.value(u"Program_Name"_s));
     if (price) {
         json += u",\"offers\":{\"@type\":\"Offer\""_s;
         member(u"price", price->amount);
         member(u"priceCurrency", price->currency);
         json += u'}';
     }
-    memberIfPresent(u"operatingSystem", shown(u"Program_OS_Support"_s));
-    if (const QString company = shown(u"Company_Name"_s); !company.isEmpty()) {
+    memberIfPresent(u"operatingSystem", shown.value(u"Program_OS_Support"_s));
+    if (const QString company = shown.value(u"Company_Name"_s); !company.isEmpty()) {
         json += u",\"publisher\":{\"@type\":\"Organization\""_s;
         member(u"name", company);
-        memberIfPresent(u"url", shown(u"Company_WebSite_URL"_s));
+        memberIfPresent(u"url", shown.value(u"Company_WebSite_URL"_s));
         json += u'}';
     }
-    memberIfPresent(u"screenshot", shown(u"Application_Screenshot_URL"_s));
-    memberIfPresent(u"softwareVersion", shown(u"Program_Version"_s));
+    memberIfPresent(u"screenshot", shown.value(u"Application_Screenshot_URL"_s));
+    memberIfPresent(u"softwareVersion", shown.value(u"Program_Version"_s));
     memberIfPresent(u"url", pageUrl);
     json += u'}';
     return json.toStdString();
@@ -114,16 +126,23 @@ std::string jsonLd(const Elements& elements, const QString& description, const Q
 
 mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site,
                            const std::set<std::string>& used) {
-    const Elements elements = PadElements(padText);
+    QStringList names = MadeValueSources() + JsonLdSources;
+    for (const std::string& name : used) {
+        names += QString::fromStdString(name);
+    }
+    const Elements elements = PadElements(padText, names);
+    Elements shown;
+    for (auto element = elements.cbegin(); element != elements.cend(); ++element) {
+        if (const QString value = shownElement(element.key(), element.value()); !value.isEmpty()) {
+            shown.insert(element.key(), value);
+        }
+    }
     const auto wanted = [&used](const char* name) {
         return used.count(name) > 0;
     };
-    const auto shown = [&elements](const QString& name) {
-        return shownElement(name, elements.value(name));
-    };
     mustache::data context;
     for (const std::string& name : used) {
-        setPresent(context, name, shown(QString::fromStdString(name)));
+        setPresent(context, name, shown.value(QString::fromStdString(name)));
     }
     const QStringList levels = levelsOf(place.category);
     const QString pageFile = place.programName + u".html"_s;
@@ -168,7 +187,7 @@ mustache::data PageContext(QStringView padText, const PagePlace& place, const Si
     setWanted("file_size", [&] { return FileSize(elements); });
     setWanted("price", [&] { return price ? price->shown : QString(); });
     if (withJsonLd) {
-        context.set("json_ld", jsonLd(elements, description, releaseDate, pageUrl, price));
+        context.set("json_ld", jsonLd(shown, description, releaseDate, pageUrl, price));
     }
     setWanted("ad_block", [&] { return site.adBlock.value_or(QString()); });
     return context;
