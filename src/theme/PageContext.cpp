@@ -122,15 +122,28 @@ std::string jsonLd(const Elements& shown, const QString& description, const QStr
     return json.toStdString();
 }
 
-} // namespace
-
-mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site,
-                           const std::set<std::string>& used) {
+QStringList elementsOf(const std::set<std::string>& used) {
     QStringList names = MadeValueSources() + JsonLdSources;
     for (const std::string& name : used) {
         names += QString::fromStdString(name);
     }
-    const Elements elements = PadElements(padText, names);
+    return names;
+}
+
+} // namespace
+
+PageNames::PageNames(const std::set<std::string>& used)
+    : used(used)
+    , elements(elementsOf(used)) {
+    for (const std::string& name : used) {
+        spelt.emplace_back(name, QString::fromStdString(name));
+    }
+}
+
+mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site,
+                           const PageNames& names) {
+    const std::set<std::string>& used = names.used;
+    const Elements elements = PadElements(padText, names.elements);
     Elements shown;
     for (auto element = elements.cbegin(); element != elements.cend(); ++element) {
         if (const QString value = shownElement(element.key(), element.value()); !value.isEmpty()) {
@@ -141,8 +154,8 @@ mustache::data PageContext(QStringView padText, const PagePlace& place, const Si
         return used.count(name) > 0;
     };
     mustache::data context;
-    for (const std::string& name : used) {
-        setPresent(context, name, shown.value(QString::fromStdString(name)));
+    for (const auto& [name, key] : names.spelt) {
+        setPresent(context, name, shown.value(key));
     }
     const QStringList levels = levelsOf(place.category);
     const QString pageFile = place.programName + u".html"_s;

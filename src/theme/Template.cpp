@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <map>
 
 namespace vt::theme {
 namespace {
@@ -15,6 +16,33 @@ public:
     explicit ValuesOnly(const mustache::data* values)
         : mustache::context<std::string>(values) {}
     const mustache::data* get_partial(const std::string&) const override { return nullptr; }
+};
+
+// The text with the five characters HTML gives a meaning escaped, as the library escapes them,
+// the runs between them copied whole.
+std::string htmlEscaped(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    std::size_t plain = 0;
+    for (std::size_t at = text.find_first_of("&<>\"'"); at != std::string::npos;
+         at = text.find_first_of("&<>\"'", plain)) {
+        escaped.append(text, plain, at - plain);
+        static const std::map<char, const char*> references = {
+            {'&', "&amp;"}, {'<', "&lt;"}, {'>', "&gt;"}, {'"', "&quot;"}, {'\'', "&apos;"}};
+        escaped += references.at(text[at]);
+        plain = at + 1;
+    }
+    escaped.append(text, plain, std::string::npos);
+    return escaped;
+}
+
+// What a render writes its text to.
+struct Text {
+    std::string bytes;
+    Text& operator<<(const std::string& part) {
+        bytes += part;
+        return *this;
+    }
 };
 
 // The names looked up by the tags of a template the library parses without error, read from the
@@ -57,6 +85,7 @@ Result<Template> Template::Parse(const QString& text, const QString& fileName) {
     const std::string source = text.toStdString();
     auto parsed = std::make_shared<mustache::mustache>(source);
     if (parsed->is_valid()) {
+        parsed->set_custom_escape(htmlEscaped);
         return Template(std::move(parsed), namesIn(source));
     }
     // The library names the place as a byte offset at the end of its message: "... at 1234".
@@ -71,7 +100,9 @@ Result<Template> Template::Parse(const QString& text, const QString& fileName) {
 
 QString Template::render(const mustache::data& context) const {
     ValuesOnly values(&context);
-    return QString::fromStdString(m_parsed->render(values));
+    Text text;
+    m_parsed->render(values, text);
+    return QString::fromStdString(text.bytes);
 }
 
 } // namespace vt::theme

@@ -136,7 +136,8 @@ private slots:
         const PagePlace place{vt::pagegen::valueBetween(pad, u"<Program_Name>", u"</Program_Name>"),
                               categorised ? std::optional(category) : std::nullopt};
         const Template& page = parsed.value();
-        QCOMPARE(page.render(PageContext(pad, place, {Site, std::nullopt}, page.names())), expected);
+        QCOMPARE(page.render(PageContext(pad, place, {Site, std::nullopt}, PageNames(page.names()))),
+                 expected);
     }
 
     // Rows in tests/data/rows/badthemes.tsv.
