@@ -77,6 +77,10 @@ QString resolvedReferences(QStringView text) {
 // The text of an element's raw content, or none when markup stands outside its CDATA sections
 // (an element holding elements, or a value cut short by a stray tag) and markup is refused.
 std::optional<QString> textOf(QStringView raw, bool refuseMarkup) {
+    // Most values hold no markup at all.
+    if (!raw.contains(u'<')) {
+        return resolvedReferences(raw);
+    }
     const QStringView cdataOpen = u"<![CDATA[";
     const QStringView cdataClose = u"]]>";
     QString text;

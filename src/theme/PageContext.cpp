@@ -84,6 +84,7 @@ void appendJsonString(QString& json, QStringView text) {
 std::string jsonLd(const Elements& shown, const QString& description, const QString& releaseDate,
                    const QString& pageUrl, const std::optional<Price>& price) {
     QString json = u"{\"@context\":\"https://schema.org\",\"@type\":\"SoftwareApplication\""_s;
+    json.reserve(1024); // room for the data of most pages
     const auto member = [&json](QStringView name, const QString& value) {
         json += u",\""_s;
         json += name;
@@ -143,19 +144,19 @@ PageNames::PageNames(const std::set<std::string>& used)
 mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site,
                            const PageNames& names) {
     const std::set<std::string>& used = names.used;
-    const Elements elements = PadElements(padText, names.elements);
-    Elements shown;
-    for (auto element = elements.cbegin(); element != elements.cend(); ++element) {
-        if (const QString value = shownElement(element.key(), element.value()); !value.isEmpty()) {
-            shown.insert(element.key(), value);
-        }
+    // Each element as a page shows it: the made values read no address or e-mail, so they are made
+    // from the same table.
+    Elements elements = PadElements(padText, names.elements);
+    for (auto element = elements.begin(); element != elements.end();) {
+        *element = shownElement(element.key(), *element);
+        element = element->isEmpty() ? elements.erase(element) : std::next(element);
     }
     const auto wanted = [&used](const char* name) {
         return used.count(name) > 0;
     };
     mustache::data context;
     for (const auto& [name, key] : names.spelt) {
-        setPresent(context, name, shown.value(key));
+        setPresent(context, name, elements.value(key));
     }
     const QStringList levels = levelsOf(place.category);
     const QString pageFile = place.programName + u".html"_s;
@@ -200,7 +201,7 @@ mustache::data PageContext(QStringView padText, const PagePlace& place, const Si
     setWanted("file_size", [&] { return FileSize(elements); });
     setWanted("price", [&] { return price ? price->shown : QString(); });
     if (withJsonLd) {
-        context.set("json_ld", jsonLd(shown, description, releaseDate, pageUrl, price));
+        context.set("json_ld", jsonLd(elements, description, releaseDate, pageUrl, price));
     }
     setWanted("ad_block", [&] { return site.adBlock.value_or(QString()); });
     return context;
