@@ -120,4 +120,14 @@ std::optional<Price> PriceOf(const Elements& elements) {
     return Price{amount + u' ' + currency, amount, currency};
 }
 
+const QStringList& MadeValueSources() {
+    static const QStringList sources = {
+        u"Char_Desc_2000"_s,        u"Char_Desc_450"_s,       u"Char_Desc_250"_s,
+        u"Char_Desc_80"_s,          u"Char_Desc_45"_s,        u"Program_Release_Year"_s,
+        u"Program_Release_Month"_s, u"Program_Release_Day"_s, u"File_Size_Bytes"_s,
+        u"File_Size_K"_s,           u"File_Size_MB"_s,        u"Program_Type"_s,
+        u"Program_Cost_Dollars"_s,  u"Program_Cost_Other"_s,  u"Program_Cost_Other_Code"_s};
+    return sources;
+}
+
 } // namespace vt::theme

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -41,5 +42,8 @@ struct Price {
 // Free when Program_Type says Freeware or the cost is 0; else Program_Cost_Dollars in USD, or
 // Program_Cost_Other in the currency Program_Cost_Other_Code names; none when unknown.
 std::optional<Price> PriceOf(const Elements& elements);
+
+// The elements the values above are made from.
+const QStringList& MadeValueSources();
 
 } // namespace vt::theme

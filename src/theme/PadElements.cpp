@@ -1,9 +1,8 @@
 #include "theme/PadElements.h"
 
-#include <QSet>
-
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace vt::theme {
 namespace {
@@ -16,6 +15,11 @@ bool isNameStart(QChar c) {
 
 bool isNameChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_' || c == u'-' || c == u'.' || c == u':';
+}
+
+// Names by length first: most tag names are told from a name by their length alone.
+bool shorterOrBefore(QStringView a, QStringView b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
 // The name of the open tag "<Name>" at `at`, or "" when no such tag starts there.
@@ -73,6 +77,10 @@ QString resolvedReferences(QStringView text) {
 // The text of an element's raw content, or none when markup stands outside its CDATA sections
 // (an element holding elements, or a value cut short by a stray tag) and markup is refused.
 std::optional<QString> textOf(QStringView raw, bool refuseMarkup) {
+    // Most values hold no markup at all.
+    if (!raw.contains(u'<')) {
+        return resolvedReferences(raw);
+    }
     const QStringView cdataOpen = u"<![CDATA[";
     const QStringView cdataClose = u"]]>";
     QString text;
@@ -120,19 +128,35 @@ QString ResolvedXmlText(QStringView raw) {
     return *textOf(raw, false);
 }
 
-QHash<QString, QString> PadElements(QStringView padText) {
+ElementNames::ElementNames(QStringList names)
+    : m_names(std::move(names)) {
+    std::sort(m_names.begin(), m_names.end(), shorterOrBefore);
+    m_names.erase(std::unique(m_names.begin(), m_names.end()), m_names.end());
+}
+
+qsizetype ElementNames::indexOf(QStringView name) const {
+    const auto found = std::lower_bound(m_names.cbegin(), m_names.cend(), name, shorterOrBefore);
+    return found != m_names.cend() && *found == name ? found - m_names.cbegin() : -1;
+}
+
+QHash<QString, QString> PadElements(QStringView padText, const ElementNames& names) {
+    // Of each name only the first open tag counts, whether or not its element holds text.
+    std::vector<bool> seen(std::size_t(names.size()), false);
+    qsizetype unseen = names.size();
     QHash<QString, QString> elements;
-    QSet<QStringView> seen;
-    for (qsizetype at = padText.indexOf(u'<'); at >= 0; at = padText.indexOf(u'<', at + 1)) {
+    for (qsizetype at = padText.indexOf(u'<'); at >= 0 && unseen > 0; at = padText.indexOf(u'<', at + 1)) {
         const QStringView name = openTagAt(padText, at);
-        if (name.isEmpty() || seen.contains(name)) {
+        const qsizetype place = name.isEmpty() ? -1 : names.indexOf(name);
+        if (place < 0 || seen[std::size_t(place)]) {
             continue;
         }
-        seen.insert(name);
+        seen[std::size_t(place)] = true;
+        --unseen;
         const std::optional<QStringView> content = textContent(padText.sliced(at + name.size() + 2), name);
-        if (std::optional<QString> text = content ? textOf(*content, true) : std::nullopt;
-            text && !text->trimmed().isEmpty()) {
-            elements.insert(name.toString(), text->trimmed());
+        if (const std::optional<QString> text = content ? textOf(*content, true) : std::nullopt) {
+            if (QString trimmed = text->trimmed(); !trimmed.isEmpty()) {
+                elements.insert(names.at(place), std::move(trimmed));
+            }
         }
     }
     return elements;

@@ -4,7 +4,12 @@
 #include <QStringView>
 
 #include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "theme/PadElements.h"
 #include "theme/Template.h"
 
 // What a theme's page.html can use: every PAD element by its tag name, and the values made for the
@@ -32,7 +37,16 @@ struct SiteValues {
 // the page's own category has a link: a level above it has an index only when it holds pages itself. Only
 // values that are present are set, so a section of an absent value is left out. An element whose name ends in
 // _URL is given only as a WebAddress and one ending in _Email only as a MailLink: a theme writes them into
-// href and src.
-mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site);
+// href and src. Only the values the template names are made.
+struct PageNames {
+    explicit PageNames(const std::set<std::string>& used); // a template's names()
+
+    std::set<std::string> used;
+    std::vector<std::pair<std::string, QString>> spelt; // each of them, also as a QString
+    ElementNames elements;                              // those and the elements their values are made of
+};
+
+mustache::data PageContext(QStringView padText, const PagePlace& place, const SiteValues& site,
+                           const PageNames& names);
 
 } // namespace vt::theme

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include <kainjow/mustache.hpp>
@@ -25,12 +26,18 @@ public:
     // or an empty list and repeated over a list.
     QString render(const mustache::data& context) const;
 
+    // The names its tags look up (of "a.b" the first part, "a"), in sections or not; a context needs
+    // no other value.
+    const std::set<std::string>& names() const { return m_names; }
+
 private:
-    explicit Template(std::shared_ptr<mustache::mustache> parsed)
-        : m_parsed(std::move(parsed)) {}
+    Template(std::shared_ptr<mustache::mustache> parsed, std::set<std::string> names)
+        : m_parsed(std::move(parsed))
+        , m_names(std::move(names)) {}
 
     // Rendering keeps its last error inside the parsed template, hence not const there.
     std::shared_ptr<mustache::mustache> m_parsed;
+    std::set<std::string> m_names;
 };
 
 // Where a theme file is refused: `"file", line n: reason`.

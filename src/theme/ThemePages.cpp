@@ -18,9 +18,9 @@ pagegen::PageTheme PageThemeOf(std::shared_ptr<const Theme> theme, const SiteVal
     if (site.adBlock) {
         recipe += QChar(0) + *site.adBlock;
     }
-    return {[theme, site](QStringView padText, const QString& programName,
-                          const std::optional<QString>& category) {
-                return theme->page().render(PageContext(padText, {programName, category}, site));
+    return {[theme, site, names = PageNames(theme->page().names())](
+                QStringView padText, const QString& programName, const std::optional<QString>& category) {
+                return theme->page().render(PageContext(padText, {programName, category}, site, names));
             },
             recipe,
             [theme](const QString& folder) {

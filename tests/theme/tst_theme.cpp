@@ -135,7 +135,9 @@ private slots:
         QVERIFY2(parsed.ok(), qPrintable(parsed.message()));
         const PagePlace place{vt::pagegen::valueBetween(pad, u"<Program_Name>", u"</Program_Name>"),
                               categorised ? std::optional(category) : std::nullopt};
-        QCOMPARE(parsed.value().render(PageContext(pad, place, {Site, std::nullopt})), expected);
+        const Template& page = parsed.value();
+        QCOMPARE(page.render(PageContext(pad, place, {Site, std::nullopt}, PageNames(page.names()))),
+                 expected);
     }
 
     // Rows in tests/data/rows/badthemes.tsv.
