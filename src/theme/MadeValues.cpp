@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "theme/PadElements.h"
 
 namespace vt::theme {
@@ -14,10 +16,26 @@ using namespace Qt::StringLiterals;
 const QString Usd = u"USD"_s;
 const QString UnnamedCategory = u"Unnamed category"_s;
 
+// The patterns below read \d as any decimal digit of Unicode and let "$" stand before a line end
+// at the end; a text of other ASCII characters, as most are, is told without them.
+bool plainAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80 && c != u'\n'; });
+}
+
+bool asciiDigits(QStringView text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 // A plain decimal number ("12", "0.00", "19.95"): no sign, no exponent, no thousands separator.
 std::optional<double> plainNumber(const QString& text) {
     static const QRegularExpression number(u"^\\d+(\\.\\d+)?$"_s);
-    return number.match(text).hasMatch() ? std::optional(text.toDouble()) : std::nullopt;
+    const qsizetype point = text.indexOf(u'.');
+    const bool plain = plainAscii(text)
+                           ? asciiDigits(QStringView(text).first(point < 0 ? text.size() : point)) &&
+                                 (point < 0 || asciiDigits(QStringView(text).sliced(point + 1)))
+                           : number.match(text).hasMatch();
+    return plain ? std::optional(text.toDouble()) : std::nullopt;
 }
 
 QString firstPresent(const Elements& elements, std::initializer_list<const char16_t*> names) {
@@ -69,7 +87,7 @@ QString ReleaseDate(const Elements& elements) {
                              elements.value(u"Program_Release_Month"_s),
                              elements.value(u"Program_Release_Day"_s)};
     for (const QString& part : parts) {
-        if (!digits.match(part).hasMatch()) {
+        if (plainAscii(part) ? part.size() > 4 || !asciiDigits(part) : !digits.match(part).hasMatch()) {
             return QString();
         }
     }
