@@ -117,7 +117,7 @@ public:
     }
 
 private:
-    // The text being made and those read ahead of it (workflow::WriteBehind reads fewer than this).
+    // The text being made and those read ahead of it, which are fewer than this.
     static constexpr std::size_t MostKept = 128;
     struct Kept {
         platform::EntryStamp stamp;

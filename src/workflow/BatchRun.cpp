@@ -514,7 +514,10 @@ void Workflow::readTextsAhead() {
     if (const Result<QStringList> names = files::AllFiles(m_padTextFolder); names) {
         texts.reserve(names.value().size());
         for (const QString& name : names.value()) {
-            texts += files::displayPath(m_padTextFolder, name);
+            // An empty folder lists one empty name, which names no text.
+            if (!name.isEmpty()) {
+                texts += files::displayPath(m_padTextFolder, name);
+            }
         }
     }
     m_writeBehind.readAheadOf(std::move(texts));
