@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/OneLook.h"
 #include "platform/FileSystem.h"
 
 namespace vt::files {
@@ -22,14 +23,27 @@ struct CachedListing {
     QString folder;
     EntryStamp stamp;
     QStringList names;
+    std::uint64_t look = 0; // the OneLook that last found it, which finds it again unlooked
 };
 
 class ListingCache {
 public:
-    std::optional<QStringList> find(const QString& folder, const EntryStamp& stamp) {
+    // The listing the open look has already found, if any.
+    std::optional<QStringList> seen(const QString& folder, std::uint64_t look) {
         QMutexLocker lock(&m_mutex);
         for (const CachedListing& entry : m_entries) {
+            if (look != 0 && entry.look == look && entry.folder == folder) {
+                return entry.names;
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::optional<QStringList> find(const QString& folder, const EntryStamp& stamp, std::uint64_t look) {
+        QMutexLocker lock(&m_mutex);
+        for (CachedListing& entry : m_entries) {
             if (entry.folder == folder && entry.stamp == stamp) {
+                entry.look = look;
                 return entry.names;
             }
         }
@@ -80,12 +94,16 @@ void sortAsWindows(QStringList& names) {
 
 Result<QStringList> AllFiles(const QString& fullPath) {
     const QStringList nothingFound{QString()};
+    const std::uint64_t look = OneLook::current();
+    if (std::optional<QStringList> seen = cache().seen(fullPath, look)) {
+        return *std::move(seen);
+    }
     const std::int64_t listedAt = platform::NowNs();
     const std::optional<EntryStamp> stamp = platform::StampOf(fullPath);
     if (!stamp || !stamp->folder) {
         return nothingFound;
     }
-    if (std::optional<QStringList> cached = cache().find(fullPath, *stamp)) {
+    if (std::optional<QStringList> cached = cache().find(fullPath, *stamp, look)) {
         return *std::move(cached);
     }
     Result<QStringList> files = platform::FilesOf(fullPath);
@@ -100,7 +118,7 @@ Result<QStringList> AllFiles(const QString& fullPath) {
     // A folder changed just before its listing could change again without a new stamp; such a
     // listing is used once, not kept.
     if (platform::IsSettled(*stamp, listedAt)) {
-        cache().store({fullPath, *stamp, names});
+        cache().store({fullPath, *stamp, names, look});
     }
     return names;
 }

@@ -7,6 +7,7 @@
 
 #include <deque>
 
+#include "files/OneLook.h"
 #include "files/Windows1252.h"
 #include "platform/FileSystem.h"
 
@@ -91,6 +92,7 @@ namespace {
 class KeptTexts {
 public:
     std::optional<QString> find(const QString& path) {
+        const std::uint64_t look = OneLook::current();
         std::optional<Kept> kept;
         {
             QMutexLocker lock(&m_mutex);
@@ -98,10 +100,20 @@ public:
             if (found == m_kept.cend()) {
                 return std::nullopt;
             }
+            if (look != 0 && found->look == look) {
+                return found->text;
+            }
             kept = *found;
         }
         const std::optional<platform::EntryStamp> stamp = platform::StampOf(path);
-        return stamp && *stamp == kept->stamp ? std::optional(kept->text) : std::nullopt;
+        if (!stamp || !(*stamp == kept->stamp)) {
+            return std::nullopt;
+        }
+        QMutexLocker lock(&m_mutex);
+        if (const auto found = m_kept.find(path); found != m_kept.end() && found->stamp == kept->stamp) {
+            found->look = look;
+        }
+        return kept->text;
     }
 
     void keep(const QString& path, const platform::EntryStamp& stamp, const QString& text) {
@@ -113,7 +125,7 @@ public:
             }
             m_order.push_back(path);
         }
-        m_kept.insert(path, {stamp, text});
+        m_kept.insert(path, {stamp, text, OneLook::current()});
     }
 
 private:
@@ -122,6 +134,7 @@ private:
     struct Kept {
         platform::EntryStamp stamp;
         QString text;
+        std::uint64_t look = 0; // the OneLook that last found it, which finds it again unlooked
     };
     QMutex m_mutex;
     QHash<QString, Kept> m_kept;
@@ -161,10 +174,14 @@ void readTextAhead(const QString& path) {
     static_cast<void>(readAndKeep(path));
 }
 
-Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text, Encoding encoding) {
+QByteArray textFileBytes(QStringView text, Encoding encoding) {
     QByteArray bytes = encoding == Encoding::Utf8 ? text.toUtf8() : encodeWindows1252(text);
     bytes += "\r\n";
-    return platform::ReplaceFile(path, bytes);
+    return bytes;
+}
+
+Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text, Encoding encoding) {
+    return platform::ReplaceFile(path, textFileBytes(text, encoding));
 }
 
 } // namespace vt::files

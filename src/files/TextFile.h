@@ -41,6 +41,8 @@ Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1,
 // itself.
 enum class Encoding { Windows1252, Utf8 };
 
+// The bytes of a text file holding the text: the text encoded, and one CR LF.
+QByteArray textFileBytes(QStringView text, Encoding encoding = Encoding::Windows1252);
 // Creates or replaces the file with the text and one CR LF, as platform::ReplaceFile does: the old
 // file stays whole until the new one is complete, and one that already holds these bytes is left.
 Result<platform::FileWrite> writeTextFile(const QString& path, QStringView text,

@@ -40,7 +40,8 @@ Result<PageFile> PreparePage(RecordValues& values, TemplateStore& templates) {
     }
     const Result<QString> path = CheckedPagePath(values.storageFolder, values.currentProgramName, category);
     Result<PageFile> file =
-        path ? Result<PageFile>(PageFile{path.value(), templates.pageTemplate, values.pageEncoding})
+        path ? Result<PageFile>(
+                   PageFile{path.value(), files::textFileBytes(templates.pageTemplate, values.pageEncoding)})
              : Result<PageFile>(path.status());
     values.recordCounter = RecordAfterPage(values.recordCounter, values.lastRecord);
     templates.pageTemplate = templates.backupTemplate;
@@ -48,7 +49,7 @@ Result<PageFile> PreparePage(RecordValues& values, TemplateStore& templates) {
 }
 
 Result<platform::FileWrite> WritePageFile(const PageFile& file) {
-    return files::writeTextFile(file.path, file.page, file.encoding);
+    return platform::ReplaceFile(file.path, file.bytes);
 }
 
 Result<platform::FileWrite> MakeTxt(RecordValues& values, TemplateStore& templates) {

@@ -3,6 +3,7 @@
 #include "files/Outcome.h"
 #include "files/TextFile.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include "pagegen/TemplateStore.h"
@@ -36,11 +37,10 @@ QString RecordAfterPage(const QString& recordCounter, const QString& lastRecord)
 // folder nothing changes at all.
 Result<platform::FileWrite> MakeWebPage(RecordValues& values, TemplateStore& templates);
 
-// A page made and not yet written: where it goes, and its text.
+// A page made and not yet written: where it goes, and the bytes of its file.
 struct PageFile {
     QString path;
-    QString page;
-    files::Encoding encoding = files::Encoding::Windows1252;
+    QByteArray bytes;
 };
 // MakeWebPage up to its write: the values and template move on just the same, and the page's file
 // is given to be written later (WritePageFile), or why it has none.

@@ -123,7 +123,8 @@ int renameNoReplace(const QByteArray& from, const QByteArray& to) {
 // Opens a new file beside the target under a short temporary name of ours, so that even a page
 // name as long as the file system allows leaves room for it.
 int openBeside(const QByteArray& folder, QByteArray& temporary) {
-    const QByteArray ownName = TemporaryPrefix + QByteArray::number(::getpid()) + '-';
+    // Made once: the process keeps its number while it runs.
+    static const QByteArray ownName = TemporaryPrefix + QByteArray::number(::getpid()) + '-';
     for (int attempt = 0; attempt < 16; ++attempt) {
         temporary = folder + ownName + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -6,6 +6,7 @@
 
 #include "fetch/Recipe.h"
 #include "files/AllFiles.h"
+#include "files/OneLook.h"
 #include "files/SafePath.h"
 #include "files/ShownText.h"
 #include "pagegen/PageWriter.h"
@@ -435,6 +436,12 @@ void Workflow::runPasses(BatchLog& log) {
         readTextsAhead();
     }
     for (int pass = first; pass <= *rangeEnd; ++pass) {
+        // A text-file record's steps list the PAD text folder and read its text more than once:
+        // they all see the folder and the text as its first look found them.
+        std::optional<files::OneLook> look;
+        if (mode == Mode::TextFile) {
+            look.emplace();
+        }
         log.reach(pass - first, total);
         emit batchProgress(pass - first, total);
         if (mode == Mode::TextFile) {

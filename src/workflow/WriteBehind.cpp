@@ -37,9 +37,14 @@ void WriteBehind::readAheadOf(QStringList texts) {
 
 void WriteBehind::start(pagegen::PageFile page, int record) {
     std::unique_lock<std::mutex> lock(m_mutex);
+    m_record = record;
+    // While too many pages wait, the caller reads the texts ahead in the thread's stead, so that
+    // neither idles while the other has work.
+    while (m_pages.size() >= MostPages && hasTextsToRead()) {
+        readNextText(lock);
+    }
     m_callerWakes.wait(lock, [this] { return m_pages.size() < MostPages; });
     m_pages.push_back(std::move(page));
-    m_record = record;
     if (!m_thread.joinable()) {
         m_thread = std::thread([this] { work(); });
     }
@@ -72,6 +77,13 @@ bool WriteBehind::hasTextsToRead() {
     return m_readTo < std::min<int>(m_record + TextsAhead, int(m_texts.size()));
 }
 
+void WriteBehind::readNextText(std::unique_lock<std::mutex>& lock) {
+    const QString text = m_texts.at(m_readTo++);
+    lock.unlock();
+    files::readTextAhead(text);
+    lock.lock();
+}
+
 void WriteBehind::work() {
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
@@ -96,10 +108,7 @@ void WriteBehind::work() {
             }
             texts = hasTextsToRead();
             if (texts) {
-                const QString text = m_texts.at(m_readTo++);
-                lock.unlock();
-                files::readTextAhead(text);
-                lock.lock();
+                readNextText(lock);
             }
         }
     }

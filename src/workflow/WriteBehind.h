@@ -19,7 +19,8 @@ namespace vt::workflow {
 // Text-file mode writes its pages on a thread of its own while it makes the next ones, and that
 // thread reads the PAD texts of the records ahead into the text cache (files::readTextAhead)
 // meanwhile. Pages are written one at a time in the order they were handed over, and their
-// outcomes come back in that order. The thread is woken for a handful of pages at a time, not
+// outcomes come back in that order. A caller that has to wait for the thread reads texts ahead in
+// its stead meanwhile. The thread is woken for a handful of pages at a time, not
 // for each, so that the two threads do not take turns at every record.
 class WriteBehind {
 public:
@@ -43,6 +44,8 @@ private:
     void work();
     bool hasWork() const;
     bool hasTextsToRead();
+    // Reads the next text ahead, the lock let go meanwhile.
+    void readNextText(std::unique_lock<std::mutex>& lock);
 
     std::mutex m_mutex;
     std::condition_variable m_workerWakes;
@@ -50,7 +53,7 @@ private:
     std::deque<pagegen::PageFile> m_pages; // handed over, not yet written
     std::deque<Result<platform::FileWrite>> m_outcomes;
     QStringList m_texts;
-    int m_record = -1;      // the record of the page handed over last
+    int m_record = -1;      // the record of the page handed over last, which the caller has reached
     int m_readTo = 0;       // the texts before this one were read ahead
     bool m_waiting = false; // the caller waits for every page to be written
     bool m_ending = false;
