@@ -146,10 +146,10 @@ KeptTexts& keptTexts() {
     return kept;
 }
 
-Result<QString> readAndKeep(const QString& path) {
+Result<QString> readAndKeep(const QString& path, platform::LookFirst look) {
     const std::int64_t readAt = platform::NowNs();
     platform::EntryStamp stamp;
-    const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes, &stamp);
+    const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes, &stamp, look);
     if (!bytes) {
         return bytes.status();
     }
@@ -167,11 +167,11 @@ Result<QString> readTextFile(const QString& path) {
     if (std::optional<QString> kept = keptTexts().find(path)) {
         return *std::move(kept);
     }
-    return readAndKeep(path);
+    return readAndKeep(path, platform::LookFirst::Always);
 }
 
 void readTextAhead(const QString& path) {
-    static_cast<void>(readAndKeep(path));
+    static_cast<void>(readAndKeep(path, platform::LookFirst::ListedRegular));
 }
 
 QByteArray textFileBytes(QStringView text, Encoding encoding) {

@@ -30,7 +30,9 @@ public:
     WriteBehind(const WriteBehind&) = delete;
     WriteBehind& operator=(const WriteBehind&) = delete;
 
-    // The PAD texts of the run's records in order, to read ahead of the record being made.
+    // The PAD texts of the run's records in order, to read ahead of the record being made: files
+    // listed as regular files a moment before (files::readTextAhead), or empty paths, read at their
+    // records only.
     void readAheadOf(QStringList texts);
     // Hands over the page of the record at `record` (its place among the texts); waits while too
     // many pages are still to be written.
