@@ -146,10 +146,10 @@ KeptTexts& keptTexts() {
     return kept;
 }
 
-Result<QString> readAndKeep(const QString& path, platform::LookFirst look) {
+Result<QString> readAndKeep(const QString& path) {
     const std::int64_t readAt = platform::NowNs();
     platform::EntryStamp stamp;
-    const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes, &stamp, look);
+    const Result<QByteArray> bytes = platform::ReadRegularFile(path, MaxDocumentBytes, &stamp);
     if (!bytes) {
         return bytes.status();
     }
@@ -167,11 +167,11 @@ Result<QString> readTextFile(const QString& path) {
     if (std::optional<QString> kept = keptTexts().find(path)) {
         return *std::move(kept);
     }
-    return readAndKeep(path, platform::LookFirst::Always);
+    return readAndKeep(path);
 }
 
 void readTextAhead(const QString& path) {
-    static_cast<void>(readAndKeep(path, platform::LookFirst::ListedRegular));
+    static_cast<void>(readAndKeep(path));
 }
 
 QByteArray textFileBytes(QStringView text, Encoding encoding) {

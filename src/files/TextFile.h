@@ -31,8 +31,7 @@ QStringList linesOf(QByteArrayView bytes, qsizetype maxLines = -1, LineEnds ends
 // were read at, and one is given again only while its file still has that stamp.
 Result<QString> readTextFile(const QString& path);
 // Reads the file into the texts kept, so that a readTextFile of it soon after, from any thread,
-// finds it there unless it changed meanwhile. For a file its folder has just listed as a regular
-// file: it is opened without a look first, and refused unread unless what was opened is one.
+// finds it there unless it changed meanwhile.
 void readTextAhead(const QString& path);
 // The first maxLines lines of a file of any size (a list of URLs).
 Result<QStringList> readTextLines(const QString& path, qsizetype maxLines = -1,

@@ -237,12 +237,11 @@ EntryStamp stampOf(const struct stat& info) {
 }
 
 // OpenRegularFile, leaving what the opened file's stat says in `info`.
-Result<int> openRegular(const QString& path, struct stat& info, LookFirst look = LookFirst::Always) {
+Result<int> openRegular(const QString& path, struct stat& info) {
     const QByteArray native = QFile::encodeName(path);
     // Looked at before the open, as opening some devices already does something; checked again
     // on what was opened, in case the name changed meanwhile.
-    const bool regular =
-        look == LookFirst::ListedRegular || (::stat(native.constData(), &info) == 0 && S_ISREG(info.st_mode));
+    const bool regular = ::stat(native.constData(), &info) == 0 && S_ISREG(info.st_mode);
     const int fd = regular ? ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
     if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         return fd;
@@ -268,10 +267,9 @@ Result<int> OpenRegularFile(const QString& path) {
     return openRegular(path, info);
 }
 
-Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, EntryStamp* openedStamp,
-                                   LookFirst look) {
+Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, EntryStamp* openedStamp) {
     struct stat info {};
-    const Result<int> opened = openRegular(path, info, look);
+    const Result<int> opened = openRegular(path, info);
     if (!opened) {
         return opened.status();
     }

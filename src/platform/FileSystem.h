@@ -40,15 +40,10 @@ struct EntryStamp {
 // to one) is opened; a FIFO, device, socket or folder is refused at once, with the reason.
 // The caller owns the descriptor.
 Result<int> OpenRegularFile(const QString& path);
-// Whether a file is looked at before it is opened (opening some devices already does something):
-// always, or not for a file its folder has just listed as a regular file, where only what was
-// opened is checked.
-enum class LookFirst { Always, ListedRegular };
 // The bytes of a regular file, opened as OpenRegularFile does and read in one go; a file larger
 // than maxBytes is refused unread. When asked, the stamp of the file as opened, taken before its
 // first byte is read, so a change made during the read gives the file another stamp.
-Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, EntryStamp* openedStamp = nullptr,
-                                   LookFirst look = LookFirst::Always);
+Result<QByteArray> ReadRegularFile(const QString& path, qint64 maxBytes, EntryStamp* openedStamp = nullptr);
 // Whether the path itself is a symbolic link (to anything, or to nothing). Nothing is ever
 // written through one: a link planted in a chosen folder could send a file anywhere.
 bool IsLink(const QString& path);

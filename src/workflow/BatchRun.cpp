@@ -3,7 +3,6 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QSet>
 
 #include "fetch/Recipe.h"
 #include "files/AllFiles.h"
@@ -13,7 +12,6 @@
 #include "pagegen/PageWriter.h"
 #include "platform/ControlNumbers.h"
 #include "platform/Dialogs.h"
-#include "platform/FolderEntries.h"
 #include "workflow/RecordSources.h"
 
 namespace vt::workflow {
@@ -517,26 +515,15 @@ void Workflow::writePageBehind(BatchLog& log, int record) {
 }
 
 // The second thread reads the PAD texts ahead as the folder lists them now; a text that changes,
-// or a listing that does, is read again at its record. Only what the folder lists as regular files
-// is read ahead (an empty path stands for any other entry): those are opened without a look first.
+// or a listing that does, is read again at its record.
 void Workflow::readTextsAhead() {
     QStringList texts;
-    const Result<QStringList> names = files::AllFiles(m_padTextFolder);
-    const Result<std::vector<platform::FolderEntry>> entries =
-        platform::EntriesOf(m_padTextFolder, platform::FileTimes::Skipped, platform::FolderLink::Followed);
-    if (names && entries) {
-        QSet<QString> regular;
-        regular.reserve(qsizetype(entries.value().size()));
-        for (const platform::FolderEntry& entry : entries.value()) {
-            if (entry.kind == platform::EntryKind::RegularFile) {
-                regular.insert(entry.name);
-            }
-        }
+    if (const Result<QStringList> names = files::AllFiles(m_padTextFolder); names) {
         texts.reserve(names.value().size());
         for (const QString& name : names.value()) {
             // An empty folder lists one empty name, which names no text.
             if (!name.isEmpty()) {
-                texts += regular.contains(name) ? files::displayPath(m_padTextFolder, name) : QString();
+                texts += files::displayPath(m_padTextFolder, name);
             }
         }
     }

@@ -79,9 +79,6 @@ bool WriteBehind::hasTextsToRead() {
 
 void WriteBehind::readNextText(std::unique_lock<std::mutex>& lock) {
     const QString text = m_texts.at(m_readTo++);
-    if (text.isEmpty()) {
-        return;
-    }
     lock.unlock();
     files::readTextAhead(text);
     lock.lock();

@@ -20,8 +20,8 @@ namespace vt::workflow {
 // thread reads the PAD texts of the records ahead into the text cache (files::readTextAhead)
 // meanwhile. Pages are written one at a time in the order they were handed over, and their
 // outcomes come back in that order. A caller that has to wait for the thread reads texts ahead in
-// its stead meanwhile. The thread is woken for a handful of pages at a time, not
-// for each, so that the two threads do not take turns at every record.
+// its stead meanwhile. The thread is woken for a handful of pages at a time, not for each, so that
+// the two threads do not take turns at every record.
 class WriteBehind {
 public:
     WriteBehind() = default;
@@ -30,9 +30,7 @@ public:
     WriteBehind(const WriteBehind&) = delete;
     WriteBehind& operator=(const WriteBehind&) = delete;
 
-    // The PAD texts of the run's records in order, to read ahead of the record being made: files
-    // listed as regular files a moment before (files::readTextAhead), or empty paths, read at their
-    // records only.
+    // The PAD texts of the run's records in order, to read ahead of the record being made.
     void readAheadOf(QStringList texts);
     // Hands over the page of the record at `record` (its place among the texts); waits while too
     // many pages are still to be written.
